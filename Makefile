@@ -1,0 +1,48 @@
+# Entry points for people and CI. Each target installs what it needs first.
+BUILD       ?= build
+BUILD_ASAN  ?= build-asan
+BUILD_FUZZ  ?= build-fuzz
+JOBS        ?= 2
+FUZZ_SECONDS ?= 30
+
+.PHONY: all deps build run test asan-test fuzz bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Sets everything up and runs the program.
+run: build
+	$(BUILD)/apps/pelko-cli/pelko-cli --help
+
+# Sets everything up and runs every test.
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+asan-test: deps
+	cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELKO_SANITIZE=ON -DPELKO_BUILD_BENCH=OFF
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
+
+# Every libFuzzer target for FUZZ_SECONDS from its seed corpus (clang).
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELKO_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	fuzz/run-all.sh $(BUILD_FUZZ)/fuzz $(FUZZ_SECONDS)
+
+# Benchmarks against public tools (not part of the tests).
+bench: build
+	bench/run.sh $(BUILD)
+
+format:
+	find src apps tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

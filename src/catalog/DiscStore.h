@@ -1,0 +1,66 @@
+#pragma once
+// The disc files of a catalog: one file per scan object in the catalog's "Disk" folder, named
+// from the volume label and serial, kept at rest as a ZIP beside which the plain file exists
+// only while the object is loaded. Opens, saves, releases (save and compress) and deletes them.
+// Failures are reported to the message log in the user's words; files are only ever replaced
+// atomically, so a failed or interrupted save leaves the previous file intact.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "catalog/CCD.h"
+
+namespace pelko::catalog {
+
+class CDiskInfo;
+class MessageLog;
+
+class DiscStore {
+public:
+    DiscStore(std::filesystem::path catalogFolder, MessageLog& log);
+
+    std::filesystem::path DiskFolder() const { return m_catalogFolder / "Disk"; }
+    // On-disk paths of an object's files: the plain disc file, its ZIP, its thumbnail folder.
+    std::filesystem::path PlainPath(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
+    std::filesystem::path ZipPath(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
+    std::filesystem::path PictureFolder(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
+
+    // Loads the disc file of a catalog entry (the plain file, else the entry of its ZIP,
+    // inflated in memory). Null after reporting why when it cannot be read.
+    std::unique_ptr<CCD> Open(const CDiskInfo& entry);
+
+    // Loads a disc file given by path: a plain file, or a ZIP holding one ("X.pkb.zip" holds
+    // "X.pkb"). Null after reporting why.
+    std::unique_ptr<CCD> OpenPath(const std::filesystem::path& file);
+
+    // Writes the plain disc file when the object is modified. False when it could not be written.
+    bool Save(CCD& cd);
+
+    // Saves, then compresses the plain file into its ZIP and removes it, then destroys the
+    // object. False (after reporting) when the changes could not be written.
+    bool Release(std::unique_ptr<CCD> cd);
+
+    // Deletes the plain file and the ZIP of an entry, and its thumbnail folder when asked.
+    void DeleteFiles(const CDiskInfo& entry, bool deletePictureFolder);
+
+private:
+    std::unique_ptr<CCD> LoadPlain(const std::filesystem::path& plain);
+    std::unique_ptr<CCD> LoadFromZip(const std::filesystem::path& plain, const std::filesystem::path& zip);
+    std::unique_ptr<CCD> Parse(std::span<const std::uint8_t> bytes, const std::filesystem::path& shownPath);
+    void ReportError(std::string_view utf8Format, const std::filesystem::path& path);
+
+    std::filesystem::path m_catalogFolder;
+    MessageLog& m_log;
+};
+
+// File-system form of a model name: UTF-8, with "/" and NUL made harmless.
+std::string SafeFileName(std::string_view modelName);
+
+// Fills the statistics of an old entry from its freshly opened disc, recounting the disc and
+// marking it modified. True when the entry was old and has been changed (the catalog must
+// then be saved).
+bool RefreshOldEntry(CCD& cd, CDiskInfo& entry);
+
+}  // namespace pelko::catalog

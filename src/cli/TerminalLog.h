@@ -1,0 +1,28 @@
+#pragma once
+// The message log of the command line: one line per message on a stream, prefixed with its
+// kind, converted to UTF-8. Safe to call from any thread.
+
+#include <iosfwd>
+#include <mutex>
+
+#include "catalog/MessageLog.h"
+
+namespace pelko::cli {
+
+class TerminalLog final : public catalog::MessageLog {
+public:
+    explicit TerminalLog(std::ostream& stream) : m_stream(stream) {}
+    void Post(catalog::MessageKind kind, std::string_view text) override;
+    int ErrorCount() const;
+
+private:
+    std::ostream& m_stream;
+    mutable std::mutex m_mutex;
+    int m_errors = 0;
+};
+
+// A model string as terminal text: UTF-8 with control characters shown as "\xNN", so a
+// hostile file name cannot steer the terminal.
+std::string TerminalText(std::string_view modelText);
+
+}  // namespace pelko::cli

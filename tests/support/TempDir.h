@@ -1,0 +1,31 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// object goes away.
+
+#include <filesystem>
+#include <string_view>
+
+namespace pelko::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(std::string_view relative) const { return m_path / relative; }
+
+    // Writes a file (creating its folders) and returns its path.
+    std::filesystem::path WriteFile(std::string_view relative, std::string_view content) const;
+    std::filesystem::path MakeFolder(std::string_view relative) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Reads a whole file; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
+
+}  // namespace pelko::test
