@@ -63,7 +63,7 @@ void CArchive::Refill(std::size_t wanted) {
     const std::size_t left = static_cast<std::size_t>(m_end - m_cur);
     m_consumedBefore += m_buffer.size() - left;
     std::vector<std::uint8_t> next(kBufferSize);
-    std::memcpy(next.data(), m_cur, left);
+    if (left > 0) std::memcpy(next.data(), m_cur, left);
     std::size_t have = left;
     while (have < wanted) {
         const ssize_t got = ::read(m_fd, next.data() + have, kBufferSize - have);

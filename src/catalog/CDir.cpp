@@ -63,7 +63,7 @@ void CDir::RemoveSubdir(std::size_t index) {
 
 CCD* CDir::OwningCD() {
     CDir* dir = this;
-    for (int steps = 0; dir && steps <= kMaxOwnerChain; ++steps) {
+    for (int visited = 0; dir && visited < kMaxOwnerChain; ++visited) {
         if (CCD* cd = dir->AsCD()) return cd;
         dir = dir->m_pParent;
     }

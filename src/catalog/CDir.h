@@ -28,7 +28,7 @@ public:
     // system can reach, and small enough that the recursive readers and writers stay well
     // within a thread's stack.
     static constexpr int kMaxDepth = 1000;
-    // An owning disc is looked for over at most this many parent links.
+    // An owning disc is looked for among at most this many folders, starting with this one.
     static constexpr int kMaxOwnerChain = 130;
 
     using FileList = std::vector<std::unique_ptr<CFileInfo>>;

@@ -1,9 +1,11 @@
 #include "catalog/ImageList.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace pelko::catalog {
@@ -15,7 +17,7 @@ constexpr int kSize = IconImage::kSize;
 // List header.
 constexpr std::uint16_t kListMagic = 0x4C49;  // "IL"
 constexpr std::uint16_t kListVersion = 0x0101;
-constexpr std::uint16_t kFlagMask = 0x0001;     // a mask bitmap follows the colour bitmap
+constexpr std::uint16_t kFlagMask = 0x0001;      // a mask bitmap follows the colour bitmap
 constexpr std::uint16_t kFlagsWritten = 0x00FF;  // device-dependent colour, with a mask
 constexpr int kSlotsPerRow = 4;
 constexpr std::uint16_t kWrittenCapacity = 4;
@@ -25,8 +27,8 @@ constexpr std::uint16_t kNoOverlay = 0xFFFF;  // -1 as a 16-bit field
 // BMP file.
 constexpr std::uint16_t kBitmapMagic = 0x4D42;  // "BM"
 constexpr std::uint32_t kFileHeaderSize = 14;
-constexpr std::uint32_t kCoreHeaderSize = 12;      // BITMAPCOREHEADER: 16-bit sizes, 3-byte palette
-constexpr std::uint32_t kInfoHeaderSize = 40;      // BITMAPINFOHEADER
+constexpr std::uint32_t kCoreHeaderSize = 12;       // BITMAPCOREHEADER: 16-bit sizes, 3-byte palette
+constexpr std::uint32_t kInfoHeaderSize = 40;       // BITMAPINFOHEADER
 constexpr std::uint32_t kHeaderWithMasksSize = 52;  // from here on the header holds the colour masks
 constexpr std::uint32_t kCompressionNone = 0;       // BI_RGB
 constexpr std::uint32_t kCompressionBitfields = 3;  // BI_BITFIELDS
@@ -56,7 +58,7 @@ void WriteBitmapHeaders(CArchive& ar, int width, int height, std::uint16_t bitsP
     ar.WriteDword(kInfoHeaderSize);
     ar.WriteDword(static_cast<std::uint32_t>(width));
     ar.WriteDword(static_cast<std::uint32_t>(height));  // positive: rows stored bottom-up
-    ar.WriteWord(1);                                     // planes
+    ar.WriteWord(1);                                    // planes
     ar.WriteWord(bitsPerPixel);
     ar.WriteDword(kCompressionNone);
     ar.WriteDword(pixelBytes);
@@ -112,7 +114,7 @@ struct Corner {
 struct PixelFormat {
     unsigned bitsPerPixel = 0;
     std::array<std::uint32_t, 256> palette{};  // indices past the stored palette read as black
-    std::array<Channel, 3> channels{};          // red, green, blue of 16- and 32-bit pixels
+    std::array<Channel, 3> channels{};         // red, green, blue of 16- and 32-bit pixels
 };
 
 std::uint32_t DecodePixel(const std::uint8_t* row, std::int64_t x, const PixelFormat& f) {
@@ -204,13 +206,19 @@ Corner ReadBitmap(CArchive& ar) {
     if (out.width <= 0 || out.width > kMaxSide || out.height == 0 || out.height > kMaxSide)
         ThrowBadData("image list bitmap has an impossible size");
     switch (format.bitsPerPixel) {
-        case 1: case 4: case 8: case 16: case 24: case 32:
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32:
             break;
         default:
             ThrowBadData("image list bitmap has an unsupported colour depth");
     }
     const bool bitfields = compression == kCompressionBitfields;
-    if (bitfields ? (format.bitsPerPixel != 16 && format.bitsPerPixel != 32) : compression != kCompressionNone)
+    if (bitfields ? (format.bitsPerPixel != 16 && format.bitsPerPixel != 32)
+                  : compression != kCompressionNone)
         ThrowBadData("image list bitmap uses an unsupported compression");
 
     const bool masksAfterHeader = bitfields && headerSize < kHeaderWithMasksSize;
@@ -219,14 +227,16 @@ Corner ReadBitmap(CArchive& ar) {
         const std::uint32_t full = 1u << format.bitsPerPixel;
         paletteCount = colorsUsed == 0 || colorsUsed > full ? full : colorsUsed;
     }
-    const std::uint64_t headersEnd = std::uint64_t{kFileHeaderSize} + headerSize + (masksAfterHeader ? 12 : 0) +
+    const std::uint64_t headersEnd = std::uint64_t{kFileHeaderSize} + headerSize +
+                                     (masksAfterHeader ? 12 : 0) +
                                      std::uint64_t{paletteCount} * paletteEntryBytes;
     if (bitsOffset < headersEnd) ThrowBadData("image list bitmap places its pixels inside its headers");
 
     const std::uint32_t rowBytes = RowBytes(static_cast<std::uint64_t>(out.width), format.bitsPerPixel);
     const std::uint64_t pixelBytes = std::uint64_t{rowBytes} * static_cast<std::uint64_t>(out.height);
     const std::uint64_t toBits = bitsOffset - (ar.Position() - start);
-    if (toBits + pixelBytes > ar.RemainingBound()) ThrowBadData("image list bitmap is larger than its record");
+    if (toBits + pixelBytes > ar.RemainingBound())
+        ThrowBadData("image list bitmap is larger than its record");
 
     if (format.bitsPerPixel == 16) {
         format.channels = {MakeChannel(0x7C00), MakeChannel(0x03E0), MakeChannel(0x001F)};
@@ -256,7 +266,8 @@ Corner ReadBitmap(CArchive& ar) {
         ar.ReadRaw(row);
         const std::int64_t y = topDown ? stored : out.height - 1 - stored;
         if (y >= kSize) continue;
-        for (std::int64_t x = 0; x < keptWidth; ++x) out.rgb[y * kSize + x] = DecodePixel(row.data(), x, format);
+        for (std::int64_t x = 0; x < keptWidth; ++x)
+            out.rgb[y * kSize + x] = DecodePixel(row.data(), x, format);
     }
     return out;
 }
@@ -301,7 +312,8 @@ void WriteImageList(CArchive& ar, const IconImage& icon) {
             p[0] = static_cast<std::uint8_t>(argb);
             p[1] = static_cast<std::uint8_t>(argb >> 8);
             p[2] = static_cast<std::uint8_t>(argb >> 16);
-            mask[stored * maskRow + static_cast<std::size_t>(x / 8)] &= static_cast<std::uint8_t>(~(0x80u >> (x % 8)));
+            mask[stored * maskRow + static_cast<std::size_t>(x / 8)] &=
+                static_cast<std::uint8_t>(~(0x80u >> (x % 8)));
         }
     }
 

@@ -219,12 +219,30 @@ std::size_t FindTagCharacter(std::u16string_view s, std::size_t from) {
     return s.size();
 }
 
+// Start of the character that contains in[i] (i is inside a run, well past its start), so that
+// a run cut at a length limit never splits a character.
+std::size_t CharacterStart(std::string_view in, std::size_t i) {
+    for (int k = 0; k < 3 && (static_cast<unsigned char>(in[i]) & 0xC0) == 0x80; ++k) --i;
+    return i;
+}
+
+std::size_t CharacterStart(std::u16string_view in, std::size_t i) {
+    return IsLowSurrogate(in[i]) && IsHighSurrogate(in[i - 1]) ? i - 1 : i;
+}
+
 // Unicode to model bytes: runs go through CP936 in one call each; where CP936 stops, the one
 // character there is taken by GB18030, or becomes U+FFFD when it is ill-formed or GB18030 also
 // rejects it, and the next CP936 run starts after it.
+//
+// glibc converts ahead into its internal form before CP936 sees the text, and when CP936 then
+// rejects a character it converts again up to that point, so a failing call costs time in
+// proportion to all the input it was given. The first run is the whole input (one call when
+// nothing fails); after a failure runs restart at kShortRun units and double while they convert
+// cleanly, which keeps text full of characters CP936 lacks linear instead of quadratic.
 template <typename Unit>
 std::string Encode(std::basic_string_view<Unit> in, Converter Converters::*primary,
                    Converter Converters::*fallback) {
+    constexpr std::size_t kShortRun = 256;  // longer than most file names
     std::size_t pos = AsciiPrefix(in);
     if (pos == in.size()) {
         if constexpr (sizeof(Unit) == 1) {
@@ -241,13 +259,20 @@ std::string Encode(std::basic_string_view<Unit> in, Converter Converters::*prima
     iconv_t cd = (converters.*primary).Get();
     Reset(cd);
     std::size_t nextTag = FindTagCharacter(in, pos);
+    std::size_t runLimit = in.size();
     while (pos < in.size()) {
         if (nextTag < pos) nextTag = FindTagCharacter(in, pos);
+        std::size_t runEnd = nextTag;
+        if (runEnd - pos > runLimit) runEnd = CharacterStart(in, pos + runLimit);
         const char* src = reinterpret_cast<const char*>(in.data() + pos);
-        const std::size_t runBytes = (nextTag - pos) * sizeof(Unit);
+        const std::size_t runBytes = (runEnd - pos) * sizeof(Unit);
         std::size_t left = runBytes;
         ConvertRun(cd, src, left, out);
         pos += (runBytes - left) / sizeof(Unit);
+        if (pos == runEnd && runEnd != nextTag) {
+            runLimit = std::min(runLimit * 2, in.size());
+            continue;
+        }
         if (pos == in.size()) break;
 
         const Scalar c = ScalarAt(in, pos);
@@ -256,6 +281,7 @@ std::string Encode(std::basic_string_view<Unit> in, Converter Converters::*prima
             out.Append(kReplacementGb18030);
         }
         pos += c.length;
+        runLimit = kShortRun;
     }
     return std::move(out).Take();
 }

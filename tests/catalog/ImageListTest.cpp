@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pelko::catalog {
@@ -28,7 +31,9 @@ void Put32(Bytes& b, std::uint32_t v) {
 std::uint32_t Get32(const Bytes& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t{b[at + 3]} << 24;
 }
-std::uint16_t Get16(const Bytes& b, std::size_t at) { return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8); }
+std::uint16_t Get16(const Bytes& b, std::size_t at) {
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
 
 // A BMP file as lists written on other displays carry it.
 struct BmpSpec {
@@ -37,13 +42,13 @@ struct BmpSpec {
     std::int32_t height = 18;       // negative: rows stored top-down
     std::uint16_t bpp = 24;
     std::uint32_t compression = 0;
-    std::vector<std::uint32_t> palette;   // 0x00RRGGBB
+    std::vector<std::uint32_t> palette;  // 0x00RRGGBB
     std::uint32_t colorsUsed = 0;
-    std::array<std::uint32_t, 3> masks{};  // red, green, blue for compression 3
-    std::uint32_t gap = 0;                 // unused bytes between the headers and the pixel rows
+    std::array<std::uint32_t, 3> masks{};     // red, green, blue for compression 3
+    std::uint32_t gap = 0;                    // unused bytes between the headers and the pixel rows
     std::optional<std::uint32_t> bitsOffset;  // replaces the true offset
     std::optional<std::int32_t> heightField;  // replaces the height stored in the header
-    std::uint32_t fileSizeField = 0;       // bfSize as stored (readers must not need it)
+    std::uint32_t fileSizeField = 0;          // bfSize as stored (readers must not need it)
     std::uint16_t magic = 0x4D42;
     std::function<std::uint32_t(int x, int y)> raw;  // stored value (index or packed colour) of (x, y)
 };
@@ -94,7 +99,8 @@ Bytes BuildBmp(const BmpSpec& s) {
                 const int bit = x * s.bpp;
                 row[bit / 8] |= static_cast<std::uint8_t>(v << (8 - s.bpp - bit % 8));
             } else {
-                for (int k = 0; k < s.bpp / 8; ++k) row[x * s.bpp / 8 + k] = static_cast<std::uint8_t>(v >> (8 * k));
+                for (int k = 0; k < s.bpp / 8; ++k)
+                    row[x * s.bpp / 8 + k] = static_cast<std::uint8_t>(v >> (8 * k));
             }
         }
         bits.insert(bits.end(), row.begin(), row.end());
@@ -174,8 +180,8 @@ IconImage SamplePicture() {
     // Opaque colours of assorted channels, a hidden border column and a hidden diagonal.
     return Expected([](int x, int y) -> std::uint32_t {
         if (x == 0 || x == y) return 0;
-        return 0xFF000000u | static_cast<std::uint32_t>(x * 16 + y) << 16 | static_cast<std::uint32_t>(y * 13) << 8 |
-               static_cast<std::uint32_t>(255 - x * 7);
+        return 0xFF000000u | static_cast<std::uint32_t>(x * 16 + y) << 16 |
+               static_cast<std::uint32_t>(y * 13) << 8 | static_cast<std::uint32_t>(255 - x * 7);
     });
 }
 
@@ -231,8 +237,16 @@ TEST(ImageListWrite, LaysOutHeaderAndBothBitmaps) {
     ASSERT_EQ(b.size(), kMaskAt + kMaskSize);
     ASSERT_EQ(b.size(), 3344u);
 
-    const Bytes header = {'I',  'L',  0x01, 0x01, 1,    0,    4,    0,    4,    0,    16,   0,    16,   0,
-                          0,    0,    0,    0,    0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    // clang-format off
+    const Bytes header = {
+        'I', 'L',  0x01, 0x01,                           // magic, version
+        1, 0,  4, 0,  4, 0,                              // count, capacity, grow
+        16, 0,  16, 0,                                   // cx, cy
+        0, 0, 0, 0,                                      // background colour
+        0xFF, 0x00,                                      // device colour with a mask
+        0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,  // no overlay images
+    };
+    // clang-format on
     EXPECT_EQ(Bytes(b.begin(), b.begin() + 28), header);
 
     struct Bmp {
@@ -307,9 +321,9 @@ struct DepthCase {
 };
 
 // Palette holding kColours at the given indices and filler elsewhere.
-std::vector<std::uint32_t> PaletteWith(std::size_t size, std::array<std::size_t, 4> at, std::size_t used = 4) {
+std::vector<std::uint32_t> PaletteWith(std::size_t size, std::array<std::size_t, 4> at) {
     std::vector<std::uint32_t> p(size, 0x123456);
-    for (std::size_t k = 0; k < used; ++k) p[at[k]] = kColours[k];
+    for (std::size_t k = 0; k < at.size(); ++k) p[at[k]] = kColours[k];
     return p;
 }
 
@@ -322,52 +336,73 @@ std::vector<DepthCase> DepthCases() {
     };
     const std::array<std::uint32_t, 4> direct = kColours;
     return {
-        {"1-bit, palette reversed", spec(1, [](BmpSpec& s) { s.palette = {kColours[1], kColours[0]}; }),
+        {"1-bit, palette reversed",
+         spec(1,
+              [](BmpSpec& s) {
+                  s.palette = {kColours[1], kColours[0]};
+              }),
          {1, 0, 0, 0}},
-        {"4-bit", spec(4, [](BmpSpec& s) { s.palette = PaletteWith(16, {9, 2, 15, 0}); }), {9, 2, 15, 0}},
+        {"4-bit",
+         spec(4,
+              [](BmpSpec& s) {
+                  s.palette = PaletteWith(16, {9, 2, 15, 0});
+              }),
+         {9, 2, 15, 0}},
         {"8-bit, short palette",
-         spec(8, [](BmpSpec& s) {
-             s.palette = PaletteWith(200, {199, 7, 128, 1});
-             s.colorsUsed = 200;
-         }),
+         spec(8,
+              [](BmpSpec& s) {
+                  s.palette = PaletteWith(200, {199, 7, 128, 1});
+                  s.colorsUsed = 200;
+              }),
          {199, 7, 128, 1}},
-        {"8-bit, top-down", spec(8, [](BmpSpec& s) {
-             s.palette = PaletteWith(256, {255, 0, 17, 3});
-             s.height = -18;
-         }),
+        {"8-bit, top-down",
+         spec(8,
+              [](BmpSpec& s) {
+                  s.palette = PaletteWith(256, {255, 0, 17, 3});
+                  s.height = -18;
+              }),
          {255, 0, 17, 3}},
         {"16-bit 5-5-5", spec(16), {0x7C00, 0x03E0, 0x001F, 0x7FFF}},
-        {"16-bit 5-6-5 bitfields", spec(16, [](BmpSpec& s) {
-             s.compression = 3;
-             s.masks = {0xF800, 0x07E0, 0x001F};
-         }),
+        {"16-bit 5-6-5 bitfields",
+         spec(16,
+              [](BmpSpec& s) {
+                  s.compression = 3;
+                  s.masks = {0xF800, 0x07E0, 0x001F};
+              }),
          {0xF800, 0x07E0, 0x001F, 0xFFFF}},
         {"24-bit", spec(24), direct},
         {"24-bit, top-down", spec(24, [](BmpSpec& s) { s.height = -18; }), direct},
         {"24-bit, gap before the rows and no file size", spec(24, [](BmpSpec& s) { s.gap = 6; }), direct},
-        {"32-bit, top byte ignored", spec(32),
-         {0xAAFF0000, 0x5500FF00, 0x010000FF, 0xFFFFFFFF}},
-        {"32-bit bitfields, red lowest", spec(32, [](BmpSpec& s) {
-             s.compression = 3;
-             s.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
-         }),
+        {"32-bit, top byte ignored", spec(32), {0xAAFF0000, 0x5500FF00, 0x010000FF, 0xFFFFFFFF}},
+        {"32-bit bitfields, red lowest",
+         spec(32,
+              [](BmpSpec& s) {
+                  s.compression = 3;
+                  s.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+              }),
          {0x000000FF, 0x0000FF00, 0x00FF0000, 0x00FFFFFF}},
-        {"core header, 8-bit", spec(8, [](BmpSpec& s) {
-             s.headerSize = 12;
-             s.palette = PaletteWith(256, {4, 250, 1, 0});
-         }),
+        {"core header, 8-bit",
+         spec(8,
+              [](BmpSpec& s) {
+                  s.headerSize = 12;
+                  s.palette = PaletteWith(256, {4, 250, 1, 0});
+              }),
          {4, 250, 1, 0}},
         {"core header, 24-bit", spec(24, [](BmpSpec& s) { s.headerSize = 12; }), direct},
-        {"V4 header, 4-bit", spec(4, [](BmpSpec& s) {
-             s.headerSize = 108;
-             s.palette = PaletteWith(16, {1, 3, 5, 7});
-         }),
+        {"V4 header, 4-bit",
+         spec(4,
+              [](BmpSpec& s) {
+                  s.headerSize = 108;
+                  s.palette = PaletteWith(16, {1, 3, 5, 7});
+              }),
          {1, 3, 5, 7}},
-        {"V5 header, 32-bit bitfields in the header", spec(32, [](BmpSpec& s) {
-             s.headerSize = 124;
-             s.compression = 3;
-             s.masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
-         }),
+        {"V5 header, 32-bit bitfields in the header",
+         spec(32,
+              [](BmpSpec& s) {
+                  s.headerSize = 124;
+                  s.compression = 3;
+                  s.masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
+              }),
          {0xFF000000, 0x00FF0000, 0x0000FF00, 0xFFFFFF00}},
     };
 }
@@ -390,7 +425,7 @@ TEST(ImageListRead, TakesImageZeroFromTheTopLeftOfTheList) {
         const char* name;
         ListSpec list;
         std::int32_t width, height;
-        int shownWidth, shownHeight;  // part of the 16 x 16 icon that image 0 covers
+        int shownWidth, shownHeight;    // part of the 16 x 16 icon that image 0 covers
         int colourWidth, colourHeight;  // part of it that the colour bitmap covers
     };
     auto list = [](std::uint16_t count, std::uint16_t cx, std::uint16_t cy) {
@@ -425,7 +460,8 @@ TEST(ImageListRead, TakesImageZeroFromTheTopLeftOfTheList) {
 TEST(ImageListRead, HidesWhatTheMaskMarksWhite) {
     auto hiddenAt = [](int x, int y) { return (x * y + x) % 3 == 0; };
     auto maskSpec = [&](std::int32_t width, std::int32_t height, std::uint16_t bpp,
-                        std::vector<std::uint32_t> palette, std::uint32_t hiddenValue, std::uint32_t shownValue) {
+                        std::vector<std::uint32_t> palette, std::uint32_t hiddenValue,
+                        std::uint32_t shownValue) {
         BmpSpec m;
         m.bpp = bpp;
         m.width = width;
@@ -443,8 +479,8 @@ TEST(ImageListRead, HidesWhatTheMaskMarksWhite) {
         {"black and white palette", maskSpec(84, 18, 1, {0x000000, 0xFFFFFF}, 1, 0), 84, 18},
         {"white and black palette, top-down", maskSpec(84, -18, 1, {0xFFFFFF, 0x000000}, 0, 1), 84, 18},
         {"mask smaller than the image", maskSpec(9, 7, 1, {0x000000, 0xFFFFFF}, 1, 0), 9, 7},
-        {"24-bit greys count by the nearer of black and white", maskSpec(84, 18, 24, {}, 0xC0C0C0, 0x404040), 84,
-         18},
+        {"24-bit greys count by the nearer of black and white", maskSpec(84, 18, 24, {}, 0xC0C0C0, 0x404040),
+         84, 18},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -486,9 +522,11 @@ TEST(ImageListRead, RefusesDamagedLists) {
         {"run-length compression", [](ListSpec&, BmpSpec& b) { b.compression = 1; }, Kind::BadData},
         {"bitfields on 8 bits", [](ListSpec&, BmpSpec& b) { b.compression = 3; }, Kind::BadData},
         {"pixels inside the header", [](ListSpec&, BmpSpec& b) { b.bitsOffset = 50; }, Kind::BadData},
-        {"pixels inside the palette", [](ListSpec&, BmpSpec& b) { b.bitsOffset = 14 + 40 + 100; }, Kind::BadData},
+        {"pixels inside the palette", [](ListSpec&, BmpSpec& b) { b.bitsOffset = 14 + 40 + 100; },
+         Kind::BadData},
         {"pixels past the end", [](ListSpec&, BmpSpec& b) { b.bitsOffset = 0xFFFFFFF0; }, Kind::BadData},
-        {"more rows than the stream holds", [](ListSpec&, BmpSpec& b) { b.heightField = 4000; }, Kind::BadData},
+        {"more rows than the stream holds", [](ListSpec&, BmpSpec& b) { b.heightField = 4000; },
+         Kind::BadData},
         {"mask announced but missing", [](ListSpec& l, BmpSpec&) { l.flags = 0x00FF; }, Kind::EndOfFile},
     };
     for (const Case& c : cases) {
@@ -500,7 +538,7 @@ TEST(ImageListRead, RefusesDamagedLists) {
         bmp.raw = [](int x, int y) { return static_cast<std::uint32_t>(PatternIndex(x, y)); };
         c.damage(list, bmp);
         const Bytes bytes = BuildList(list, bmp);
-        CArchive ar(bytes);
+        CArchive ar{std::span<const std::uint8_t>(bytes)};
         try {
             ReadImageList(ar);
             ADD_FAILURE() << "accepted";
@@ -540,7 +578,7 @@ TEST(ImageListRead, EveryTruncationThrows) {
         ReadAll(full);  // whole, it reads
         for (std::size_t size = 0; size < full.size(); ++size) {
             const Bytes cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size));
-            CArchive ar(cut);
+            CArchive ar{std::span<const std::uint8_t>(cut)};
             EXPECT_THROW(ReadImageList(ar), ArchiveError) << "prefix of " << size << " bytes";
         }
     }

@@ -26,6 +26,8 @@ struct CompareRow {
     int sign;  // of CompareNoCase(a, b)
 };
 
+void PrintTo(const CompareRow& row, std::ostream* os) { *os << row.name; }
+
 class CompareNoCaseRows : public testing::TestWithParam<CompareRow> {};
 
 TEST_P(CompareNoCaseRows, OrdersBothWays) {
@@ -78,6 +80,8 @@ struct LowerRow {
     std::string out;
 };
 
+void PrintTo(const LowerRow& row, std::ostream* os) { *os << row.name; }
+
 class AsciiLowerRows : public testing::TestWithParam<LowerRow> {};
 
 TEST_P(AsciiLowerRows, FoldsSingleByteLettersOnly) { EXPECT_EQ(AsciiLower(GetParam().in), GetParam().out); }
@@ -99,6 +103,8 @@ struct TrimRow {
     std::string in;
     std::string out;
 };
+
+void PrintTo(const TrimRow& row, std::ostream* os) { *os << row.name; }
 
 class TrimRows : public testing::TestWithParam<TrimRow> {};
 
@@ -124,6 +130,8 @@ struct FindRow {
     std::size_t from;
     std::size_t at;
 };
+
+void PrintTo(const FindRow& row, std::ostream* os) { *os << row.name; }
 
 class FindWholeRows : public testing::TestWithParam<FindRow> {};
 
@@ -159,6 +167,8 @@ struct LastCharRow {
     std::size_t at;
 };
 
+void PrintTo(const LastCharRow& row, std::ostream* os) { *os << row.name; }
+
 class FindLastCharRows : public testing::TestWithParam<LastCharRow> {};
 
 TEST_P(FindLastCharRows, SkipsTrailBytes) {
@@ -180,6 +190,8 @@ struct PathRow {
     std::string path;
     std::string last;
 };
+
+void PrintTo(const PathRow& row, std::ostream* os) { *os << row.name; }
 
 class AfterLastBackslashRows : public testing::TestWithParam<PathRow> {};
 
@@ -203,6 +215,8 @@ struct ExtensionRow {
     std::string file;
     std::string extension;
 };
+
+void PrintTo(const ExtensionRow& row, std::ostream* os) { *os << row.name; }
 
 class ExtensionRows : public testing::TestWithParam<ExtensionRow> {};
 
