@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const fs::path folder = [] {
         const fs::path f = fs::temp_directory_path() / ("pelko-zipfuzz-" + std::to_string(::getpid()));
         fs::create_directories(f / "Disk");
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(fs::temp_directory_path() / ("pelko-zipfuzz-" + std::to_string(::getpid())), ec);
+        });
         return f;
     }();
     const fs::path zip = folder / "Disk" / "DATA1.pkb.zip";

@@ -2,7 +2,7 @@
 # Runs every fuzz target in a build folder for a number of seconds, starting from its seed
 # corpus in fuzz/corpus/<target>. New inputs go to a scratch folder, not into the repository.
 set -euo pipefail
-bin_dir=$1
+bin_dir=$(cd "$1" && pwd)
 seconds=${2:-30}
 here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d)

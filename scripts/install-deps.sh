@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     libgtest-dev libgmock-dev
     zlib1g-dev libminizip-dev
-    zip unzip findutils
+    zip unzip findutils bc
 )
 
 missing=()

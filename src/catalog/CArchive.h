@@ -36,6 +36,8 @@ public:
     explicit CArchive(std::span<const std::uint8_t> block);
     // Storing into a growing memory block.
     explicit CArchive(std::vector<std::uint8_t>& sink);
+    // A temporary block would be gone before it is read.
+    explicit CArchive(std::vector<std::uint8_t>&&) = delete;
     // Over an open file descriptor, which the caller owns and closes after Close().
     CArchive(int fd, Mode mode);
     ~CArchive() = default;

@@ -37,8 +37,8 @@ public:
             if (m_cd == reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1))) {
                 // Without glibc's gconv modules no text can be converted faithfully; recording
                 // names with made-up bytes would corrupt catalogs, so stop here.
-                std::fprintf(stderr, "pelko: iconv cannot convert %s to %s (gconv modules missing?)\n", m_from,
-                             m_to);
+                std::fprintf(stderr, "pelko: iconv cannot convert %s to %s (gconv modules missing?)\n",
+                             m_from, m_to);
                 std::abort();
             }
             m_open = true;
@@ -205,7 +205,8 @@ Scalar ScalarAt(std::u16string_view s, std::size_t i) {
 // emoji) instead of reporting them, so a CP936 run has to end before each one; GB18030 then
 // encodes it like any other character CP936 lacks.
 std::size_t FindTagCharacter(std::string_view s, std::size_t from) {
-    for (std::size_t i = s.find("\xF3\xA0", from); i != std::string_view::npos; i = s.find("\xF3\xA0", i + 1)) {
+    for (std::size_t i = s.find("\xF3\xA0", from); i != std::string_view::npos;
+         i = s.find("\xF3\xA0", i + 1)) {
         if (i + 2 < s.size() && (s[i + 2] == '\x80' || s[i + 2] == '\x81')) return i;
     }
     return s.size();
@@ -213,7 +214,8 @@ std::size_t FindTagCharacter(std::string_view s, std::size_t from) {
 
 std::size_t FindTagCharacter(std::u16string_view s, std::size_t from) {
     constexpr char16_t kTagHigh = 0xDB40;
-    for (std::size_t i = s.find(kTagHigh, from); i != std::u16string_view::npos; i = s.find(kTagHigh, i + 1)) {
+    for (std::size_t i = s.find(kTagHigh, from); i != std::u16string_view::npos;
+         i = s.find(kTagHigh, i + 1)) {
         if (i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDC7F) return i;
     }
     return s.size();
@@ -276,8 +278,9 @@ std::string Encode(std::basic_string_view<Unit> in, Converter Converters::*prima
         if (pos == in.size()) break;
 
         const Scalar c = ScalarAt(in, pos);
-        if (!c.valid || !ConvertOne((converters.*fallback).Get(), reinterpret_cast<const char*>(in.data() + pos),
-                                    c.length * sizeof(Unit), out)) {
+        if (!c.valid ||
+            !ConvertOne((converters.*fallback).Get(), reinterpret_cast<const char*>(in.data() + pos),
+                        c.length * sizeof(Unit), out)) {
             out.Append(kReplacementGb18030);
         }
         pos += c.length;

@@ -100,7 +100,8 @@ TEST(CArchiveTest, ReadingPastTheEndThrows) {
     } catch (const ArchiveError& e) {
         EXPECT_EQ(e.kind(), ArchiveError::Kind::EndOfFile);
     }
-    CArchive dword(Bytes{1, 2, 3});
+    const Bytes three = {1, 2, 3};
+    CArchive dword(three);
     EXPECT_THROW(dword.ReadDword(), ArchiveError);
 }
 
