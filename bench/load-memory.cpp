@@ -1,9 +1,9 @@
 // Loads a disc file and prints the heap the loaded tree takes, in bytes per file record beyond
-// the bytes of the names themselves (heap blocks of names too long for the string's inline
-// buffer are counted as name bytes).
+// the heap blocks that hold the names and memos themselves.
 #include <malloc.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <string>
 
 #include "catalog/CCD.h"
@@ -19,11 +19,11 @@ public:
     }
 };
 
-// Heap bytes a string holds outside its object: its buffer plus the allocator's header,
-// rounded up as glibc does (16-byte granules, 8 bytes of header).
-std::size_t HeapBytes(const std::string& s) {
-    if (s.capacity() <= 15) return 0;
-    const std::size_t request = s.capacity() + 1;
+// Heap bytes a name holds outside its record: its block (a 4-byte length and the bytes) plus
+// the allocator's header, rounded up as glibc does (16-byte granules, 8 bytes of header).
+std::size_t HeapBytes(const pelko::text::PackedString& s) {
+    if (s.empty()) return 0;
+    const std::size_t request = 4 + s.size();
     return std::max<std::size_t>(32, (request + 8 + 15) & ~std::size_t{15});
 }
 

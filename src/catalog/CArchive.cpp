@@ -173,19 +173,27 @@ std::uint32_t CArchive::ReadStringLength(bool& wide) {
     return w;
 }
 
-std::string CArchive::ReadString() {
+std::string CArchive::ReadString() { return std::string(ReadStringView()); }
+
+std::string_view CArchive::ReadStringView() {
     bool wide = false;
     const std::uint32_t n = ReadStringLength(wide);
     const std::uint64_t bytes = wide ? std::uint64_t{n} * 2 : n;
     if (bytes > RemainingBound()) ThrowEof();
     if (!wide) {
-        std::string text(n, '\0');
-        TakeBytes(reinterpret_cast<std::uint8_t*>(text.data()), n);
-        return text;
+        if (static_cast<std::uint64_t>(m_end - m_cur) >= n) {
+            const std::string_view text(reinterpret_cast<const char*>(m_cur), n);
+            m_cur += n;
+            return text;
+        }
+        m_scratch.resize(n);
+        TakeBytes(reinterpret_cast<std::uint8_t*>(m_scratch.data()), n);
+        return m_scratch;
     }
     std::u16string units(n, u'\0');
     TakeBytes(reinterpret_cast<std::uint8_t*>(units.data()), bytes);
-    return text::FromUtf16(units);
+    m_scratch = text::FromUtf16(units);
+    return m_scratch;
 }
 
 std::uint32_t CArchive::ReadCount() {

@@ -56,6 +56,9 @@ public:
     double ReadDouble();
     void ReadRaw(std::span<std::uint8_t> out);
     std::string ReadString();
+    // The same without a copy where the bytes are contiguous in memory; the view is valid
+    // until the next read.
+    std::string_view ReadStringView();
     std::uint32_t ReadCount();
 
     void WriteByte(std::uint8_t value);
@@ -90,6 +93,7 @@ private:
     std::uint64_t m_consumedBefore = 0;        // loading: bytes taken before the current window
     std::uint64_t m_sourceSize = UINT64_MAX;   // loading: total size when known
     std::uint64_t m_flushed = 0;               // storing to a file: bytes written out
+    std::string m_scratch;                     // loading: text that did not lie in one piece
 };
 
 }  // namespace pelko::catalog

@@ -78,11 +78,11 @@ void CDir::Accumulate(double& bytes, std::uint32_t& fileCount, std::uint32_t& fo
 }
 
 std::string CDir::FullPath() const {
-    if (!m_pParent) return m_strName;
+    if (!m_pParent) return m_strName.str();
     std::vector<const CDir*> chain;
     const CDir* root = this;
     for (; root->m_pParent; root = root->m_pParent) chain.push_back(root);
-    std::string path = root->m_strName;
+    std::string path = root->m_strName.str();
     const char sep = !path.empty() && path.front() == '/' ? '/' : '\\';
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         const std::size_t first = path.find(sep);
@@ -94,7 +94,10 @@ std::string CDir::FullPath() const {
 
 std::string CDir::RelativePath() const {
     if (!m_pParent) return {};
-    return m_pParent->RelativePath() + '\\' + m_strName;
+    std::string path = m_pParent->RelativePath();
+    path += '\\';
+    path += m_strName.view();
+    return path;
 }
 
 void CDir::Serialize(CArchive& ar) { SerializeFolder(ar, 0); }
@@ -114,8 +117,8 @@ void CDir::SerializeFolder(CArchive& ar, int depth) {
     if (depth > kMaxDepth) throw ArchiveError(ArchiveError::Kind::BadData, "folders nested too deep");
     const std::uint8_t version = ar.ReadByte();
     if (version >= 0x23) m_nDirKind = ar.ReadByte();
-    m_strName = ar.ReadString();
-    m_strMemo = ar.ReadString();
+    m_strName = ar.ReadStringView();
+    m_strMemo = ar.ReadStringView();
 
     // Counts are signed in the format: zero or less means no element.
     const auto fileCount = static_cast<std::int32_t>(ar.ReadDword());

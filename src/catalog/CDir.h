@@ -40,8 +40,8 @@ public:
     CDir& operator=(const CDir&) = delete;
 
     CDir* m_pParent = nullptr;  // not stored; null for the root, which is the CCD
-    std::string m_strName;
-    std::string m_strMemo;
+    text::PackedString m_strName;
+    text::PackedString m_strMemo;
     std::uint8_t m_nDirKind = kKindFolder;
 
     const FileList& Files() const { return m_files; }

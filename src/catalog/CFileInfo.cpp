@@ -28,8 +28,8 @@ void CFileInfo::Serialize(CArchive& ar) {
         return;
     }
     const std::uint8_t version = ar.ReadByte();
-    m_strName = ar.ReadString();
-    m_strMemo = ar.ReadString();
+    m_strName = ar.ReadStringView();
+    m_strMemo = ar.ReadStringView();
     m_dwSizeLow = ar.ReadDword();
     if (version >= 0x33) m_dwSizeHigh = ar.ReadDword();
     ar.ReadRaw(time);

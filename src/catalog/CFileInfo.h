@@ -6,6 +6,7 @@
 #include <string>
 
 #include "catalog/ImageList.h"
+#include "text/PackedString.h"
 
 namespace pelko::catalog {
 
@@ -21,8 +22,8 @@ public:
     static constexpr std::uint64_t kMinEncodedBytes = 1 + 1 + 1 + 4 + 8;
 
     CDir* m_pParent = nullptr;  // not stored; set when added and on load
-    std::string m_strName;
-    std::string m_strMemo;
+    text::PackedString m_strName;
+    text::PackedString m_strMemo;
     std::uint32_t m_dwSizeLow = 0;
     std::uint32_t m_dwSizeHigh = 0;
     std::uint64_t m_ftTime = 0;  // FILETIME: 100 ns intervals since 1601-01-01 UTC

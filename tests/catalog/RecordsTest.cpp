@@ -121,7 +121,7 @@ TEST(RecordsTest, SortedInsertionRefusesNamesEqualWithoutCase) {
     EXPECT_NE(dir.InsertSubdir(Dir("Z")), nullptr);
     EXPECT_EQ(dir.InsertSubdir(Dir("z")), nullptr);
     std::vector<std::string> names;
-    for (const auto& f : dir.Files()) names.push_back(f->m_strName);
+    for (const auto& f : dir.Files()) names.push_back(f->m_strName.str());
     EXPECT_EQ(names, (std::vector<std::string>{"A.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(dir.Files()[1]->m_pParent, &dir);
 }

@@ -40,13 +40,13 @@ private:
 
 std::vector<std::string> FileNames(const CDir& dir) {
     std::vector<std::string> names;
-    for (const auto& f : dir.Files()) names.push_back(f->m_strName);
+    for (const auto& f : dir.Files()) names.push_back(f->m_strName.str());
     return names;
 }
 
 std::vector<std::string> DirNames(const CDir& dir) {
     std::vector<std::string> names;
-    for (const auto& d : dir.Subdirs()) names.push_back(d->m_strName);
+    for (const auto& d : dir.Subdirs()) names.push_back(d->m_strName.str());
     return names;
 }
 
