@@ -71,7 +71,9 @@ TEST(CArchiveTest, ShortCountForms) {
         {65535, {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
         {70000, {0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},
     };
-    for (const auto& [count, expected] : cases) {
+    for (const auto& c : cases) {
+        const std::uint32_t count = c.first;
+        const Bytes& expected = c.second;
         SCOPED_TRACE(count);
         const Bytes bytes = Stored([&](CArchive& ar) { ar.WriteCount(count); });
         EXPECT_EQ(bytes, expected);
