@@ -27,7 +27,10 @@ extern "C" void OnInterrupt(int) { g_interrupted = 1; }
 
 class InterruptProgress final : public scan::CScanProgress {
 public:
-    InterruptProgress() { m_previous = std::signal(SIGINT, OnInterrupt); }
+    InterruptProgress() {
+        g_interrupted = 0;
+        m_previous = std::signal(SIGINT, OnInterrupt);
+    }
     ~InterruptProgress() override { std::signal(SIGINT, m_previous); }
     bool IsCancelled() override { return g_interrupted != 0; }
     void ShowFolderPath(std::string_view) override {}
