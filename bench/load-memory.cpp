@@ -2,8 +2,8 @@
 // the heap blocks that hold the names and memos themselves.
 #include <malloc.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "catalog/CCD.h"
@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
     std::size_t nameBytes = 0;
     std::size_t files = 0;
     CountNames(*cd, nameBytes, files);
-    const double perRecord = files ? static_cast<double>(after - before - nameBytes) / static_cast<double>(files) : 0;
-    std::printf("records %zu heap %zu names %zu bytes-per-record %.1f\n", files, after - before, nameBytes, perRecord);
+    const double perRecord =
+        files ? static_cast<double>(after - before - nameBytes) / static_cast<double>(files) : 0;
+    std::printf("records %zu heap %zu names %zu bytes-per-record %.1f\n", files, after - before, nameBytes,
+                perRecord);
     return 0;
 }

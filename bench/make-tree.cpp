@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <algorithm>
 #include <vector>
 
 int main(int argc, char** argv) {

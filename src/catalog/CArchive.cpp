@@ -1,11 +1,11 @@
 #include "catalog/CArchive.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "text/Codec.h"
 
@@ -15,13 +15,20 @@ static_assert(std::endian::native == std::endian::little, "the archive format is
 
 namespace {
 
-[[noreturn]] void ThrowEof() { throw ArchiveError(ArchiveError::Kind::EndOfFile, "unexpected end of archive"); }
-[[noreturn]] void ThrowFileError(const char* what) { throw ArchiveError(ArchiveError::Kind::FileError, what); }
+[[noreturn]] void ThrowEof() {
+    throw ArchiveError(ArchiveError::Kind::EndOfFile, "unexpected end of archive");
+}
+[[noreturn]] void ThrowFileError(const char* what) {
+    throw ArchiveError(ArchiveError::Kind::FileError, what);
+}
 
 }  // namespace
 
 CArchive::CArchive(std::span<const std::uint8_t> block)
-    : m_mode(Mode::Load), m_cur(block.data()), m_end(block.data() + block.size()), m_sourceSize(block.size()) {}
+    : m_mode(Mode::Load),
+      m_cur(block.data()),
+      m_end(block.data() + block.size()),
+      m_sourceSize(block.size()) {}
 
 CArchive::CArchive(std::vector<std::uint8_t>& sink) : m_mode(Mode::Store), m_sink(&sink) {}
 
@@ -43,7 +50,8 @@ void CArchive::Close() {
 
 std::uint64_t CArchive::Position() const {
     if (IsLoading()) {
-        const std::uint64_t inWindow = m_fd >= 0 ? m_buffer.size() - static_cast<std::size_t>(m_end - m_cur) : 0;
+        const std::uint64_t inWindow =
+            m_fd >= 0 ? m_buffer.size() - static_cast<std::size_t>(m_end - m_cur) : 0;
         return m_fd >= 0 ? m_consumedBefore + inWindow
                          : m_sourceSize - static_cast<std::uint64_t>(m_end - m_cur);
     }

@@ -87,13 +87,13 @@ private:
     Mode m_mode;
     int m_fd = -1;
     std::vector<std::uint8_t>* m_sink = nullptr;
-    std::vector<std::uint8_t> m_buffer;        // file buffer (both directions)
-    const std::uint8_t* m_cur = nullptr;       // loading: next byte
-    const std::uint8_t* m_end = nullptr;       // loading: end of the available bytes
-    std::uint64_t m_consumedBefore = 0;        // loading: bytes taken before the current window
-    std::uint64_t m_sourceSize = UINT64_MAX;   // loading: total size when known
-    std::uint64_t m_flushed = 0;               // storing to a file: bytes written out
-    std::string m_scratch;                     // loading: text that did not lie in one piece
+    std::vector<std::uint8_t> m_buffer;       // file buffer (both directions)
+    const std::uint8_t* m_cur = nullptr;      // loading: next byte
+    const std::uint8_t* m_end = nullptr;      // loading: end of the available bytes
+    std::uint64_t m_consumedBefore = 0;       // loading: bytes taken before the current window
+    std::uint64_t m_sourceSize = UINT64_MAX;  // loading: total size when known
+    std::uint64_t m_flushed = 0;              // storing to a file: bytes written out
+    std::string m_scratch;                    // loading: text that did not lie in one piece
 };
 
 }  // namespace pelko::catalog

@@ -36,8 +36,8 @@ public:
     std::string m_strReadme;
     std::uint8_t m_nKind = kKindDisk;
     std::string m_strFolderPath;
-    std::string m_strFilePath;  // not stored: full path of the disc file
-    bool m_bSaved = false;      // not stored: the disc file was written since creation
+    std::string m_strFilePath;               // not stored: full path of the disc file
+    bool m_bSaved = false;                   // not stored: the disc file was written since creation
     std::uint8_t m_nVersionRead = kVersion;  // not stored: the version byte of the file read
 
     CCD* AsCD() override { return this; }

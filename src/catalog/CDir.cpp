@@ -13,9 +13,9 @@ namespace {
 // Index of the first record whose name compares greater or equal to `name`.
 template <typename List>
 std::size_t LowerBound(const List& list, std::string_view name) {
-    const auto it = std::lower_bound(list.begin(), list.end(), name, [](const auto& item, std::string_view n) {
-        return text::CompareNoCase(item->m_strName, n) < 0;
-    });
+    const auto it = std::lower_bound(
+        list.begin(), list.end(), name,
+        [](const auto& item, std::string_view n) { return text::CompareNoCase(item->m_strName, n) < 0; });
     return static_cast<std::size_t>(it - list.begin());
 }
 
@@ -47,7 +47,9 @@ void ReserveForCount(List& list, std::uint32_t count, const CArchive& ar, std::u
 
 CDir::~CDir() = default;
 
-CFileInfo* CDir::InsertFile(std::unique_ptr<CFileInfo> file) { return InsertSorted(m_files, std::move(file), this); }
+CFileInfo* CDir::InsertFile(std::unique_ptr<CFileInfo> file) {
+    return InsertSorted(m_files, std::move(file), this);
+}
 
 CDir* CDir::InsertSubdir(std::unique_ptr<CDir> dir) { return InsertSorted(m_subdirs, std::move(dir), this); }
 

@@ -62,7 +62,8 @@ std::string SafeFileName(std::string_view modelName) {
     return name;
 }
 
-DiscStore::DiscStore(fs::path catalogFolder, MessageLog& log) : m_catalogFolder(std::move(catalogFolder)), m_log(log) {}
+DiscStore::DiscStore(fs::path catalogFolder, MessageLog& log)
+    : m_catalogFolder(std::move(catalogFolder)), m_log(log) {}
 
 fs::path DiscStore::PlainPath(std::string_view volumeLabel, std::uint32_t volumeSerial) const {
     return DiskFolder() / SafeFileName(DiscFileName(volumeLabel, volumeSerial));
@@ -119,11 +120,13 @@ std::unique_ptr<CCD> DiscStore::LoadFromZip(const fs::path& plain, const fs::pat
     const std::string entryName = text::FromUtf8(plain.filename().native());
     ZipEntryRead read = ReadZipEntry(zip, entryName);
     switch (read.status) {
-        case ZipEntryRead::Status::Ok: return Parse(read.bytes, plain);
+        case ZipEntryRead::Status::Ok:
+            return Parse(read.bytes, plain);
         case ZipEntryRead::Status::NotFound:
             ReportError("这个扫描对象文件 %s 打开失败，原因可能是文件不存在", plain);
             return nullptr;
-        case ZipEntryRead::Status::Damaged: break;
+        case ZipEntryRead::Status::Damaged:
+            break;
     }
     ReportError("打开这个扫描对象文件 %s 失败，或这个文件并非真正的扫描后的对象文件", plain);
     return nullptr;
@@ -200,7 +203,8 @@ void DiscStore::DeleteFiles(const CDiskInfo& entry, bool deletePictureFolder) {
     for (const fs::path& file : {plain, zip}) {
         std::error_code ec;
         if (Exists(file) && !fs::remove(file, ec)) {
-            m_log.Post(MessageKind::Error, text::Local("删除光盘文件 ") + ModelPath(file) + text::Local(" 失败"));
+            m_log.Post(MessageKind::Error,
+                       text::Local("删除光盘文件 ") + ModelPath(file) + text::Local(" 失败"));
         }
     }
     const fs::path pictures = PictureFolder(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);

@@ -49,7 +49,8 @@ ZipEntryRead InflateCurrent(unzFile zip, const unz_file_info64& info, std::uint6
         std::uint8_t probe = 0;
         std::uint8_t* dest = have < result.bytes.size() ? result.bytes.data() + have : &probe;
         const std::size_t room = have < result.bytes.size() ? result.bytes.size() - have : 1;
-        const int got = unzReadCurrentFile(zip, dest, static_cast<unsigned>(std::min<std::size_t>(room, 1u << 30)));
+        const int got =
+            unzReadCurrentFile(zip, dest, static_cast<unsigned>(std::min<std::size_t>(room, 1u << 30)));
         if (got < 0 || (got > 0 && have >= result.bytes.size())) {  // error, or more than recorded
             unzCloseCurrentFile(zip);
             result.bytes.clear();
@@ -78,7 +79,8 @@ ZipEntryRead ReadZipEntry(const std::filesystem::path& zipPath, std::string_view
     for (int rc = unzGoToFirstFile(zip.get()); rc == UNZ_OK; rc = unzGoToNextFile(zip.get())) {
         unz_file_info64 info{};
         char name[1024];
-        if (unzGetCurrentFileInfo64(zip.get(), &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK) break;
+        if (unzGetCurrentFileInfo64(zip.get(), &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+            break;
         std::string stored(name, std::min<std::size_t>(info.size_filename, sizeof name - 1));
         if (info.flag & kUtf8NameFlag) stored = text::FromUtf8(stored);
         if (BaseName(stored) == entryName) return InflateCurrent(zip.get(), info, archiveSize);
@@ -111,8 +113,8 @@ bool WriteZipWithFile(const std::filesystem::path& zipPath, std::string_view ent
         fileInfo.tmz_date.tm_year = static_cast<uInt>(local.tm_year + 1900);
         const std::string name(entryName);
         const int zip64 = static_cast<std::uint64_t>(st.st_size) >= 0xFFFFFFFFull ? 1 : 0;
-        if (zipOpenNewFileInZip64(zip.get(), name.c_str(), &fileInfo, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                  Z_DEFAULT_COMPRESSION, zip64) != ZIP_OK)
+        if (zipOpenNewFileInZip64(zip.get(), name.c_str(), &fileInfo, nullptr, 0, nullptr, 0, nullptr,
+                                  Z_DEFLATED, Z_DEFAULT_COMPRESSION, zip64) != ZIP_OK)
             return false;
         std::vector<std::uint8_t> chunk(1 << 20);
         for (;;) {
@@ -122,7 +124,8 @@ bool WriteZipWithFile(const std::filesystem::path& zipPath, std::string_view ent
                 return false;
             }
             if (got == 0) break;
-            if (zipWriteInFileInZip(zip.get(), chunk.data(), static_cast<unsigned>(got)) != ZIP_OK) return false;
+            if (zipWriteInFileInZip(zip.get(), chunk.data(), static_cast<unsigned>(got)) != ZIP_OK)
+                return false;
         }
         if (zipCloseFileInZip(zip.get()) != ZIP_OK) return false;
         if (zipClose(zip.release(), nullptr) != ZIP_OK) return false;

@@ -22,7 +22,7 @@ struct CliContext {
     std::ostream& out;
     std::ostream& err;
     std::optional<std::filesystem::path> catalogFolder;  // --catalog
-    catalog::MemorySettingsStore settings;              // --set overrides for this run
+    catalog::MemorySettingsStore settings;               // --set overrides for this run
 };
 
 class Command {

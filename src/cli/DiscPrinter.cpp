@@ -19,10 +19,14 @@ namespace {
 
 std::string_view KindName(std::uint8_t kind) {
     switch (kind) {
-        case CCD::kKindDisk: return "disk";
-        case CCD::kKindFixedDisk: return "fixeddisk";
-        case CCD::kKindFixedDir: return "fixeddir";
-        default: return "unkown";
+        case CCD::kKindDisk:
+            return "disk";
+        case CCD::kKindFixedDisk:
+            return "fixeddisk";
+        case CCD::kKindFixedDir:
+            return "fixeddir";
+        default:
+            return "unkown";
     }
 }
 
@@ -115,7 +119,8 @@ void FolderJson(JsonOut& json, const CDir& dir) {
 void FolderListing(std::ostream& out, const CDir& dir, int depth) {
     const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
     for (const auto& sub : dir.Subdirs()) {
-        out << indent << TerminalText(sub->m_strName) << (sub->m_nDirKind == CDir::kKindArchive ? " [archive]/" : "/");
+        out << indent << TerminalText(sub->m_strName)
+            << (sub->m_nDirKind == CDir::kKindArchive ? " [archive]/" : "/");
         if (!sub->m_strMemo.empty()) out << "  # " << TerminalText(sub->m_strMemo);
         out << '\n';
         FolderListing(out, *sub, depth + 1);

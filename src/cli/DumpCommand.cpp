@@ -38,9 +38,15 @@ int DumpCommand::Execute(CliContext& context, std::span<const std::string> args)
     const std::unique_ptr<catalog::CCD> cd = store.OpenPath(path);
     if (!cd) return kExitFailure;
     switch (form) {
-        case Form::Listing: PrintDiscListing(context.out, *cd); break;
-        case Form::Json: PrintDiscJson(context.out, *cd); break;
-        case Form::Summary: PrintDiscSummary(context.out, *cd); break;
+        case Form::Listing:
+            PrintDiscListing(context.out, *cd);
+            break;
+        case Form::Json:
+            PrintDiscJson(context.out, *cd);
+            break;
+        case Form::Summary:
+            PrintDiscSummary(context.out, *cd);
+            break;
     }
     context.out.flush();
     return context.out ? kExitOk : kExitFailure;

@@ -86,7 +86,8 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
     platform::LocalVolume volume;
     scan::DirectoryWalker walker(volume, settings, store.DiskFolder(), nullptr, &log);
     InterruptProgress progress;
-    if (walker.Scan(*cd, &progress) == 0 && g_interrupted) context.err << "pelko-cli: scan interrupted; keeping what was read\n";
+    if (walker.Scan(*cd, &progress) == 0 && g_interrupted)
+        context.err << "pelko-cli: scan interrupted; keeping what was read\n";
 
     cd->RecomputeTotals();
     cd->m_dScanBytes = cd->m_dCurrentBytes;

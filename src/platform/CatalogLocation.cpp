@@ -27,7 +27,8 @@ fs::path ResolveCatalogFolder(const std::optional<fs::path>& commandLineFolder) 
     if (commandLineFolder) return fs::absolute(*commandLineFolder);
     if (const char* env = std::getenv("PELKO_CATALOG"); env && *env) return fs::absolute(env);
     std::error_code ec;
-    if (const fs::path exeFolder = ExecutableFolder(); !exeFolder.empty() && fs::exists(exeFolder / "tnk.dat", ec))
+    if (const fs::path exeFolder = ExecutableFolder();
+        !exeFolder.empty() && fs::exists(exeFolder / "tnk.dat", ec))
         return exeFolder;
     return UserDataFolder();
 }

@@ -49,7 +49,8 @@ public:
         auto* bytes = reinterpret_cast<std::uint8_t*>(buffer.data());
         std::string name;
         for (;;) {
-            const long got = ::syscall(SYS_getdents64, dir.get(), bytes, buffer.size() * sizeof(std::uint64_t));
+            const long got =
+                ::syscall(SYS_getdents64, dir.get(), bytes, buffer.size() * sizeof(std::uint64_t));
             if (got <= 0) return;
             for (long pos = 0; pos < got;) {
                 const auto* entry = reinterpret_cast<const LinuxDirent64*>(bytes + pos);
@@ -75,7 +76,8 @@ public:
 
     std::unique_ptr<VolumeFolder> OpenChild(std::string_view rawName) override {
         const std::string name = ZeroTerminated(rawName);
-        FileDescriptor fd(::openat(m_fd.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        FileDescriptor fd(
+            ::openat(m_fd.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!fd.valid()) return nullptr;
         return std::make_unique<LocalFolder>(std::move(fd));
     }
@@ -87,8 +89,8 @@ public:
         if (!fd.valid()) return std::nullopt;
         std::size_t have = 0;
         while (have < out.size()) {
-            const ssize_t got = ::pread(fd.get(), out.data() + have, out.size() - have,
-                                        static_cast<off_t>(offset + have));
+            const ssize_t got =
+                ::pread(fd.get(), out.data() + have, out.size() - have, static_cast<off_t>(offset + have));
             if (got < 0) {
                 if (errno == EINTR) continue;
                 return std::nullopt;
@@ -116,7 +118,8 @@ public:
             }
             if (got == 0) break;
             for (ssize_t done = 0; done < got;) {
-                const ssize_t put = ::write(out.Descriptor(), chunk.data() + done, static_cast<std::size_t>(got - done));
+                const ssize_t put =
+                    ::write(out.Descriptor(), chunk.data() + done, static_cast<std::size_t>(got - done));
                 if (put < 0) {
                     if (errno == EINTR) continue;
                     return false;

@@ -25,7 +25,8 @@ namespace {
 // A readme larger than this is not taken into the catalog.
 constexpr std::uint64_t kMaxReadmeBytes = 64ull << 20;
 
-constexpr std::array<std::string_view, 6> kPictureExtensions = {".jpg", ".tiff", ".bmp", ".gif", ".psd", ".tif"};
+constexpr std::array<std::string_view, 6> kPictureExtensions = {".jpg", ".tiff", ".bmp",
+                                                                ".gif", ".psd",  ".tif"};
 
 bool IsPictureExtension(std::string_view extension) {
     for (std::string_view x : kPictureExtensions)
@@ -37,7 +38,8 @@ bool IsCancelled(CScanProgress* progress) { return progress && progress->IsCance
 
 // System folders that a partition or folder scan records but never walks.
 bool IsSkippedSystemFolder(std::string_view name) {
-    return text::CompareNoCase(name, "system volume information") == 0 || text::CompareNoCase(name, "RECYCLER") == 0;
+    return text::CompareNoCase(name, "system volume information") == 0 ||
+           text::CompareNoCase(name, "RECYCLER") == 0;
 }
 
 bool IsAscii(std::string_view bytes) {
@@ -94,7 +96,11 @@ bool MatchesCopyList(std::string_view list, std::string_view lowerName, std::str
 
 DirectoryWalker::DirectoryWalker(platform::Volume& volume, const ScanSettings& settings, fs::path diskFolder,
                                  ScanExtras* extras, catalog::MessageLog* log)
-    : m_volume(volume), m_settings(settings), m_diskFolder(std::move(diskFolder)), m_extras(extras), m_log(log) {}
+    : m_volume(volume),
+      m_settings(settings),
+      m_diskFolder(std::move(diskFolder)),
+      m_extras(extras),
+      m_log(log) {}
 
 fs::path DirectoryWalker::ThumbnailFolder(const CDir& dir) const {
     if (!dir.m_pParent) return m_pictureRoot;
@@ -149,7 +155,8 @@ void DirectoryWalker::CopyIfListed(CDir& dir, platform::VolumeFolder& folder, st
     const std::string lowerName = text::AsciiLower(name);
     if (!MatchesCopyList(m_settings.szFileCopy, lowerName, extension)) return;
     if (!EnsureThumbnailFolder(dir)) return;
-    folder.CopyTo(rawName, ThumbnailFolder(dir) / catalog::SafeFileName(lowerName));  // a failed copy is ignored
+    folder.CopyTo(rawName,
+                  ThumbnailFolder(dir) / catalog::SafeFileName(lowerName));  // a failed copy is ignored
 }
 
 int DirectoryWalker::ScanFolder(CDir& dir, platform::VolumeFolder* parent, std::string_view rawName,
@@ -220,14 +227,16 @@ int DirectoryWalker::ScanFolder(CDir& dir, platform::VolumeFolder* parent, std::
                 auto archive = std::make_unique<CDir>();
                 archive->m_strName = entry.name;
                 archive->m_nDirKind = CDir::kKindArchive;
-                if (CDir* added = dir.InsertSubdir(std::move(archive))) rawNames.emplace(added, entry.rawName);
+                if (CDir* added = dir.InsertSubdir(std::move(archive)))
+                    rawNames.emplace(added, entry.rawName);
             }
             if (m_extras && s.extractMp3 && extension == ".mp3") {
                 std::string memo = m_extras->ReadMp3Tag(*folder, entry.rawName);
                 if (!memo.empty()) file->m_strMemo = std::move(memo);
             }
             if (m_extras && s.extractExeIcon && extension == ".exe") {
-                if (auto icon = m_extras->TakeProgramIcon(*folder, entry.rawName)) file->SetIcon(std::move(icon));
+                if (auto icon = m_extras->TakeProgramIcon(*folder, entry.rawName))
+                    file->SetIcon(std::move(icon));
             }
             if (s.bFileCopy) CopyIfListed(dir, *folder, entry.name, entry.rawName, extension);
             ++m_state.nDirFileCount;

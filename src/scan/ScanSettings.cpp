@@ -12,9 +12,10 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kStringKeys = {"g_szFileLimit2", "g_szFileLimit", "g_szFileCopy"};
 constexpr std::array<std::string_view, 15> kNumberKeys = {
-    "g_bCheckOnlyDir", "g_bCheckFileLimit", "g_nFileLimit", "g_bCheckFileLimitDisk", "g_nFileLimitTotal",
-    "g_bCheckFileExt2", "g_bCheckFileExt",  "g_bCheckDirLimit", "g_nDirLimit",       "g_bFileCopy",
-    "ExtractZip",       "ExtractMp3",       "ExtractExeIcon",   "g_bPicScan",        "AutoFillReadme"};
+    "g_bCheckOnlyDir",   "g_bCheckFileLimit", "g_nFileLimit",    "g_bCheckFileLimitDisk",
+    "g_nFileLimitTotal", "g_bCheckFileExt2",  "g_bCheckFileExt", "g_bCheckDirLimit",
+    "g_nDirLimit",       "g_bFileCopy",       "ExtractZip",      "ExtractMp3",
+    "ExtractExeIcon",    "g_bPicScan",        "AutoFillReadme"};
 
 template <std::size_t N>
 bool Contains(const std::array<std::string_view, N>& keys, std::string_view key) {
@@ -49,7 +50,9 @@ ScanSettings ScanSettings::Load(const catalog::SettingsStore& store) {
     return s;
 }
 
-bool IsScanSettingKey(std::string_view key) { return Contains(kStringKeys, key) || Contains(kNumberKeys, key); }
+bool IsScanSettingKey(std::string_view key) {
+    return Contains(kStringKeys, key) || Contains(kNumberKeys, key);
+}
 
 bool IsStringSettingKey(std::string_view key) { return Contains(kStringKeys, key); }
 

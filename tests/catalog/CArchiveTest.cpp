@@ -117,7 +117,8 @@ TEST(CArchiveTest, FileArchiveCrossesBufferBoundaries) {
     test::TempDir dir;
     const auto path = dir / "stream.bin";
     std::vector<std::string> texts;
-    for (int i = 0; i < 700; ++i) texts.push_back(std::string(static_cast<std::size_t>(i % 300), char('a' + i % 26)));
+    for (int i = 0; i < 700; ++i)
+        texts.push_back(std::string(static_cast<std::size_t>(i % 300), char('a' + i % 26)));
     {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ASSERT_GE(fd, 0);

@@ -22,7 +22,9 @@ struct Writer {
     Writer& Dword(std::uint32_t v) { return ar.WriteDword(v), *this; }
     Writer& Double(double v) { return ar.WriteDouble(v), *this; }
     Writer& String(std::string_view s) { return ar.WriteString(s), *this; }
-    Writer& Time(std::uint64_t t) { return Dword(static_cast<std::uint32_t>(t)).Dword(static_cast<std::uint32_t>(t >> 32)); }
+    Writer& Time(std::uint64_t t) {
+        return Dword(static_cast<std::uint32_t>(t)).Dword(static_cast<std::uint32_t>(t >> 32));
+    }
 };
 
 template <typename Record>
@@ -86,8 +88,8 @@ TEST(RecordsTest, FileInfoOlderVersionsLackLaterFields) {
          Writer().Byte(0x27).String("a").String("").Dword(7).Time(99).bytes, 7},
         {"0x28: flags without icon, still no size high",
          Writer().Byte(0x28).String("a").String("").Dword(7).Time(99).Byte(0).bytes, 7},
-        {"0x33: size high read", Writer().Byte(0x33).String("a").String("").Dword(7).Dword(1).Time(99).Byte(0).bytes,
-         0x100000007ull},
+        {"0x33: size high read",
+         Writer().Byte(0x33).String("a").String("").Dword(7).Dword(1).Time(99).Byte(0).bytes, 0x100000007ull},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
@@ -101,9 +103,18 @@ TEST(RecordsTest, FileInfoOlderVersionsLackLaterFields) {
 }
 
 TEST(RecordsTest, DirBeforeKindByteReadsAsOrdinaryFolder) {
-    const Bytes bytes = Writer().Byte(0x22).String("old").String("m").Dword(1)
-                            .Byte(0x27).String("f").String("").Dword(3).Time(1)
-                            .Dword(0).bytes;
+    const Bytes bytes = Writer()
+                            .Byte(0x22)
+                            .String("old")
+                            .String("m")
+                            .Dword(1)
+                            .Byte(0x27)
+                            .String("f")
+                            .String("")
+                            .Dword(3)
+                            .Time(1)
+                            .Dword(0)
+                            .bytes;
     CDir dir;
     Load(dir, bytes);
     EXPECT_EQ(dir.m_nDirKind, CDir::kKindFolder);
@@ -158,11 +169,31 @@ TEST(RecordsTest, DiscRoundTripWithTotals) {
 }
 
 TEST(RecordsTest, DiscVersion0x30HasNoStatistics) {
-    const Bytes bytes = Writer().String(CCD::kSignature).String("OLD").Dword(5).Dword(255).Dword(0).String("CDFS")
-                            .Byte(0x30).Byte(0).String("readme").String("")
-                            .Byte(0x23).Byte(0).String("D:").String("").Dword(1)
-                            .Byte(0x33).String("f").String("").Dword(100).Dword(0).Time(1).Byte(0)
-                            .Dword(0).bytes;
+    const Bytes bytes = Writer()
+                            .String(CCD::kSignature)
+                            .String("OLD")
+                            .Dword(5)
+                            .Dword(255)
+                            .Dword(0)
+                            .String("CDFS")
+                            .Byte(0x30)
+                            .Byte(0)
+                            .String("readme")
+                            .String("")
+                            .Byte(0x23)
+                            .Byte(0)
+                            .String("D:")
+                            .String("")
+                            .Dword(1)
+                            .Byte(0x33)
+                            .String("f")
+                            .String("")
+                            .Dword(100)
+                            .Dword(0)
+                            .Time(1)
+                            .Byte(0)
+                            .Dword(0)
+                            .bytes;
     CCD cd;
     Load(cd, bytes);
     EXPECT_EQ(cd.m_nVersionRead, 0x30);
@@ -173,8 +204,20 @@ TEST(RecordsTest, DiscVersion0x30HasNoStatistics) {
 }
 
 TEST(RecordsTest, DiscBeforeKindKeepsDefaults) {
-    const Bytes bytes = Writer().String(CCD::kSignature).String("V").Dword(1).Dword(0).Dword(0).String("")
-                            .Byte(0x22).Byte(0x22).String("D:").String("").Dword(0).Dword(0).bytes;
+    const Bytes bytes = Writer()
+                            .String(CCD::kSignature)
+                            .String("V")
+                            .Dword(1)
+                            .Dword(0)
+                            .Dword(0)
+                            .String("")
+                            .Byte(0x22)
+                            .Byte(0x22)
+                            .String("D:")
+                            .String("")
+                            .Dword(0)
+                            .Dword(0)
+                            .bytes;
     CCD cd;
     Load(cd, bytes);
     EXPECT_EQ(cd.m_nKind, CCD::kKindDisk);
@@ -217,7 +260,7 @@ TEST(RecordsTest, OwnerIsFoundOverAtMost130Folders) {
         dir = dir->InsertSubdir(Dir("d"));
         chain.push_back(dir);
     }
-    EXPECT_EQ(chain[128]->OwningCD(), &cd);   // 130 links up to the root
+    EXPECT_EQ(chain[128]->OwningCD(), &cd);  // 130 links up to the root
     EXPECT_EQ(chain[129]->OwningCD(), nullptr);
     cd.m_bModified = false;
     chain[0]->RemoveSubdir(0);
@@ -233,10 +276,13 @@ TEST(RecordsTest, HostileCountsAndNestingAreRefused) {
     Writer deep;
     for (int i = 0; i < 200000; ++i) deep.Byte(0x23).Byte(0).String("").String("").Dword(0).Dword(1);
     const Case cases[] = {
-        {"file count 0x7FFFFFFF with no records", Writer().Byte(0x23).Byte(0).String("").String("").Dword(0x7FFFFFFF).bytes},
-        {"folder count 0x7FFFFFFF", Writer().Byte(0x23).Byte(0).String("").String("").Dword(0).Dword(0x7FFFFFFF).bytes},
+        {"file count 0x7FFFFFFF with no records",
+         Writer().Byte(0x23).Byte(0).String("").String("").Dword(0x7FFFFFFF).bytes},
+        {"folder count 0x7FFFFFFF",
+         Writer().Byte(0x23).Byte(0).String("").String("").Dword(0).Dword(0x7FFFFFFF).bytes},
         {"folders nested far too deep", deep.bytes},
-        {"truncated file record", Writer().Byte(0x23).Byte(0).String("").String("").Dword(1).Byte(0x33).String("abc").bytes},
+        {"truncated file record",
+         Writer().Byte(0x23).Byte(0).String("").String("").Dword(1).Byte(0x33).String("abc").bytes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
@@ -245,7 +291,8 @@ TEST(RecordsTest, HostileCountsAndNestingAreRefused) {
         EXPECT_THROW(dir.Serialize(ar), ArchiveError);
     }
     CDir negative;  // negative counts mean no element
-    Load(negative, Writer().Byte(0x23).Byte(0).String("").String("").Dword(0xFFFFFFFF).Dword(0x80000000).bytes);
+    Load(negative,
+         Writer().Byte(0x23).Byte(0).String("").String("").Dword(0xFFFFFFFF).Dword(0x80000000).bytes);
     EXPECT_TRUE(negative.Files().empty());
 }
 

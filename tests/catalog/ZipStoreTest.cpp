@@ -22,13 +22,13 @@ TEST(ZipStoreTest, ReadsEntriesOfArchivesMadeByOtherTools) {
         std::size_t size;
     };
     const Case cases[] = {
-        {"test_read_format_zip.zip", "file1", Status::Ok, 18},                       // data descriptor
-        {"test_read_format_zip.zip", "file2", Status::Damaged, 0},                   // its CRC is wrong
-        {"test_compat_zip_4.zip", "baz", Status::Ok, 4},                             // leading garbage
+        {"test_read_format_zip.zip", "file1", Status::Ok, 18},                      // data descriptor
+        {"test_read_format_zip.zip", "file2", Status::Damaged, 0},                  // its CRC is wrong
+        {"test_compat_zip_4.zip", "baz", Status::Ok, 4},                            // leading garbage
         {"test_read_format_zip_comment_stored_1.zip", "build.sh", Status::Ok, 23},  // comment after EOCD
         {"test_read_format_zip_comment_stored_1.zip", "file0", Status::Ok, 0},
-        {"test_read_format_zip_zip64a.zip", "-", Status::Ok, 6},                    // ZIP64 records
-        {"test_compat_zip_6.zip", "New Text Document.txt", Status::Ok, 11},         // matched by last part
+        {"test_read_format_zip_zip64a.zip", "-", Status::Ok, 6},             // ZIP64 records
+        {"test_compat_zip_6.zip", "New Text Document.txt", Status::Ok, 11},  // matched by last part
         {"test_read_format_zip_7z_lzma.zip", "abc_measurement_analysis_sample.py", Status::Damaged, 0},
         {"test_read_format_zip_winzip_aes256.zip", "README", Status::Damaged, 0},  // encrypted
         {"test_read_format_zip.zip", "absent", Status::NotFound, 0},

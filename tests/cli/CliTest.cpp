@@ -89,7 +89,8 @@ TEST_F(CliTest, ScanFolderThenDumpGivesTheTreeBack) {
     ASSERT_NE(emoji, nullptr);
     EXPECT_NE(FindFile(*emoji, text::Local("𠀀.dat")), nullptr);
     EXPECT_EQ(FindFile(*cd, "big.iso")->Size(), (4ull << 30) + 1);
-    EXPECT_NE(FindFile(*cd, text::FromUtf8("bad\xFFname")), nullptr) << "an undecodable name is still recorded";
+    EXPECT_NE(FindFile(*cd, text::FromUtf8("bad\xFFname")), nullptr)
+        << "an undecodable name is still recorded";
     const auto* loop = FindFile(*FindDir(*cd, "ascii"), "loop");
     ASSERT_NE(loop, nullptr) << "a symbolic link is recorded as a file, never followed";
     EXPECT_EQ(FindDir(*cd, "many")->Files().size(), 20000u);
@@ -119,7 +120,8 @@ TEST_F(CliTest, ScanFolderThenDumpGivesTheTreeBack) {
 TEST_F(CliTest, SettingsOverridesApplyToTheScan) {
     tree.WriteFile("a.txt", "a");
     tree.WriteFile("sub/b.txt", "b");
-    const CliRun scan = Cli({"--catalog", catalogDir.path(), "--set", "g_bCheckOnlyDir=1", "scan-folder", tree.path()});
+    const CliRun scan =
+        Cli({"--catalog", catalogDir.path(), "--set", "g_bCheckOnlyDir=1", "scan-folder", tree.path()});
     ASSERT_EQ(scan.status, 0) << scan.err;
     const CliRun summary = Cli({"dump", "--summary", scan.out.substr(0, scan.out.size() - 1)});
     EXPECT_NE(summary.out.find("files: 0\nfolders: 1\n"), std::string::npos) << summary.out;
@@ -132,7 +134,9 @@ TEST_F(CliTest, ErrorsAndUsage) {
         const char* errPart;
     };
     const std::string missing = (catalogDir / "Disk/NONE1.pkb").string();
-    catalogDir.WriteFile("Disk/JUNK1.pkb", "\x03" "abc");
+    catalogDir.WriteFile("Disk/JUNK1.pkb",
+                         "\x03"
+                         "abc");
     const std::string junk = (catalogDir / "Disk/JUNK1.pkb").string();
     const Case cases[] = {
         {{}, 2, "usage:"},

@@ -77,6 +77,27 @@ protected:
         state = walker.State();
         return result;
     }
+
+    // A fresh scan with the current settings; the fixture's own disc stays as it is.
+    struct Scanned {
+        std::unique_ptr<CCD> cd;
+        int result;
+    };
+    Scanned ScanOf(platform::Volume& medium, std::string_view root, std::uint8_t kind = CCD::kKindFixedDir,
+                   ScanExtras* extras = nullptr) {
+        auto scan = std::make_unique<CCD>();
+        scan->m_strName = root;
+        scan->m_strVolumeLabel = "disc";
+        scan->m_dwVolumeSerial = 1;
+        scan->m_nKind = kind;
+        const ScanSettings settings = ScanSettings::Load(store);
+        const int result =
+            DirectoryWalker(medium, settings, catalogDir / "Disk", extras).Scan(*scan, nullptr);
+        return {std::move(scan), result};
+    }
+    Scanned ScanAgain(std::uint8_t kind = CCD::kKindFixedDir, ScanExtras* extras = nullptr) {
+        return ScanOf(volume, "/media/disc", kind, extras);
+    }
     ScanState state;
 };
 
@@ -120,12 +141,10 @@ TEST_F(WalkerTest, DepthLimit) {
     volume.AddFile("a/b", "b.txt");
     for (const int limit : {0, 1, 2}) {
         SCOPED_TRACE(limit);
-        CCD cd;
-        cd.m_strName = "/media/disc";
         store.WriteInt("g_bCheckDirLimit", 1);
         store.WriteInt("g_nDirLimit", limit);
-        const ScanSettings settings = ScanSettings::Load(store);
-        DirectoryWalker(volume, settings, catalogDir / "Disk").Scan(cd, nullptr);
+        const auto cdScan = ScanAgain();
+        const CCD& cd = *cdScan.cd;
         EXPECT_EQ(FileNames(cd), (std::vector<std::string>{"root.txt"}));
         const CDir& a = Sub(cd, "a");
         if (limit < 2) {
@@ -152,11 +171,9 @@ TEST_F(WalkerTest, PerFolderLimitCountsConsideredEntries) {
     EXPECT_TRUE(Sub(cd, "sub").Files().empty());
     EXPECT_EQ(DirNames(cd), (std::vector<std::string>{"sub"}));
 
-    CCD second;
-    second.m_strName = "/media/disc";
     store.WriteInt("g_nFileLimit", 2);
-    const ScanSettings settings = ScanSettings::Load(store);
-    DirectoryWalker(volume, settings, catalogDir / "Disk").Scan(second, nullptr);
+    const auto secondScan = ScanAgain();
+    const CCD& second = *secondScan.cd;
     EXPECT_EQ(FileNames(second), (std::vector<std::string>{"1.txt", "2.txt"}));
     EXPECT_EQ(FileNames(Sub(second, "sub")), (std::vector<std::string>{"s.txt"}));
 }
@@ -204,11 +221,9 @@ TEST_F(WalkerTest, ZipAndRarFilesAlsoBecomeArchiveFolders) {
     ASSERT_EQ(DirNames(cd), (std::vector<std::string>{"data.ZIP", "music.rar"}));
     EXPECT_EQ(cd.Subdirs()[0]->m_nDirKind, CDir::kKindArchive);
 
-    CCD off;
-    off.m_strName = "/media/disc";
     store.WriteInt("ExtractZip", 0);
-    const ScanSettings settings = ScanSettings::Load(store);
-    DirectoryWalker(volume, settings, catalogDir / "Disk").Scan(off, nullptr);
+    const auto offScan = ScanAgain();
+    const CCD& off = *offScan.cd;
     EXPECT_TRUE(off.Subdirs().empty());
 }
 
@@ -232,11 +247,8 @@ TEST_F(WalkerTest, SystemFoldersAreNotWalkedOnPartitionsAndFolders) {
     volume.AddFile("recycler", "y");
     for (const std::uint8_t kind : {CCD::kKindDisk, CCD::kKindFixedDisk, CCD::kKindFixedDir}) {
         SCOPED_TRACE(int{kind});
-        CCD scan;
-        scan.m_strName = "/media/disc";
-        scan.m_nKind = kind;
-        const ScanSettings settings = ScanSettings::Load(store);
-        DirectoryWalker(volume, settings, catalogDir / "Disk").Scan(scan, nullptr);
+        const auto scanScan = ScanAgain(kind);
+        const CCD& scan = *scanScan.cd;
         ASSERT_EQ(scan.Subdirs().size(), 2u);
         const std::size_t expected = kind == CCD::kKindDisk ? 1 : 0;
         EXPECT_EQ(scan.Subdirs()[0]->Files().size(), expected);
@@ -274,17 +286,10 @@ TEST_F(WalkerTest, Readme) {
         SCOPED_TRACE(c.rule);
         FakeVolume fake("/r");
         fake.AddFile("", c.name, c.content.size(), 0, c.content);
-        CCD scan;
-        scan.m_strName = "/r";
-        const ScanSettings settings = ScanSettings::Load(store);
-        DirectoryWalker(fake, settings, catalogDir / "Disk").Scan(scan, nullptr);
-        EXPECT_EQ(scan.m_strReadme, c.expected);
+        EXPECT_EQ(ScanOf(fake, "/r").cd->m_strReadme, c.expected);
     }
     FakeVolume missing("/elsewhere");
-    CCD scan;
-    scan.m_strName = "/r";
-    const ScanSettings settings = ScanSettings::Load(store);
-    EXPECT_EQ(DirectoryWalker(missing, settings, catalogDir / "Disk").Scan(scan, nullptr), 0)
+    EXPECT_EQ(ScanOf(missing, "/r").result, 0)
         << "a root that cannot be entered ends the scan when the readme is wanted";
 }
 
@@ -318,13 +323,11 @@ TEST_F(WalkerTest, ListsMatchOnTheFirstOccurrence) {
     Walk();
     EXPECT_EQ(FileNames(cd), (std::vector<std::string>{"b.tiff"}));
 
-    CCD excluded;
-    excluded.m_strName = "/media/disc";
     store.WriteInt("g_bCheckFileExt2", 0);
     store.WriteInt("g_bCheckFileExt", 1);
     store.WriteString("g_szFileLimit", "*.jpg");
-    const ScanSettings settings = ScanSettings::Load(store);
-    DirectoryWalker(volume, settings, catalogDir / "Disk").Scan(excluded, nullptr);
+    const auto excludedScan = ScanAgain();
+    const CCD& excluded = *excludedScan.cd;
     EXPECT_EQ(FileNames(excluded), (std::vector<std::string>{"a.tif", "b.tiff"}));
 }
 
@@ -336,8 +339,8 @@ TEST_F(WalkerTest, CopyRuleCopiesIntoTheThumbnailFolderInLowerCase) {
         bool copied;
     };
     const Case cases[] = {
-        {"*.nfo;cover.jpg", "cover.jpg", ".jpg", true},   // whole name
-        {"*.nfo;cover.jpg", "back.jpg", ".jpg", false},   // ".jpg" not preceded by "*"
+        {"*.nfo;cover.jpg", "cover.jpg", ".jpg", true},  // whole name
+        {"*.nfo;cover.jpg", "back.jpg", ".jpg", false},  // ".jpg" not preceded by "*"
         {"*.nfo;cover.jpg", "info.nfo", ".nfo", true},
         {"x*.nfo", "a.nfo", ".nfo", true},
         {"*.nfox", "a.nfo", ".nfo", false},
@@ -425,15 +428,12 @@ TEST_F(WalkerTest, ExtrasAreCalledForRecordedFiles) {
     EXPECT_EQ(extras.thumbnailed, (std::vector<std::string>{"/media/disc/pics -> pics files 2/2"}));
     EXPECT_TRUE(fs::is_directory(catalogDir / "Disk/disc1.pkb.pic/pics"));
 
-    CCD noPictures;
-    noPictures.m_strName = "/media/disc";
     store.WriteInt("g_bPicScan", 0);
     store.WriteInt("ExtractMp3", 0);
     RecordingExtras quiet;
-    const ScanSettings settings = ScanSettings::Load(store);
-    DirectoryWalker(volume, settings, catalogDir / "Disk", &quiet).Scan(noPictures, nullptr);
+    const auto noPictures = ScanAgain(CCD::kKindFixedDir, &quiet).cd;
     EXPECT_TRUE(quiet.thumbnailed.empty());
-    EXPECT_EQ(noPictures.Files()[2]->m_strMemo, "");
+    EXPECT_EQ(noPictures->Files()[2]->m_strMemo, "");
 }
 
 }  // namespace

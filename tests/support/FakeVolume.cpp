@@ -11,7 +11,9 @@ namespace {
 
 class FakeFolder final : public platform::VolumeFolder {
 public:
-    FakeFolder(FakeVolume::Node& node, int& openCount) : m_node(node), m_openCount(openCount) { ++m_openCount; }
+    FakeFolder(FakeVolume::Node& node, int& openCount) : m_node(node), m_openCount(openCount) {
+        ++m_openCount;
+    }
 
     void Enumerate(const std::function<bool(const platform::VolumeEntry&)>& visit) override {
         if (!visit({".", ".", true}) || !visit({"..", "..", true})) return;
