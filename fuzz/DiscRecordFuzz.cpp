@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         cd.RecomputeTotals();
         // Writing back what was read must work for anything that could be read.
         std::vector<std::uint8_t> out;
-        CArchive store(out);
+        CArchive store(out, CArchive::Mode::Store);
         cd.Serialize(store);
     } catch (const ArchiveError&) {
     }

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::uint8_t> written;
     {
-        CArchive out(written);
+        CArchive out(written, pelko::catalog::CArchive::Mode::Store);
         pelko::catalog::WriteImageList(out, icon);
     }
     CArchive again{std::span<const std::uint8_t>(written)};

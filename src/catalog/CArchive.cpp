@@ -30,7 +30,15 @@ CArchive::CArchive(std::span<const std::uint8_t> block)
       m_end(block.data() + block.size()),
       m_sourceSize(block.size()) {}
 
-CArchive::CArchive(std::vector<std::uint8_t>& sink) : m_mode(Mode::Store), m_sink(&sink) {}
+CArchive::CArchive(std::vector<std::uint8_t>& block, Mode mode) : m_mode(mode) {
+    if (mode == Mode::Store) {
+        m_sink = &block;
+    } else {
+        m_cur = block.data();
+        m_end = block.data() + block.size();
+        m_sourceSize = block.size();
+    }
+}
 
 CArchive::CArchive(int fd, Mode mode) : m_mode(mode), m_fd(fd) {
     m_buffer.reserve(kBufferSize);

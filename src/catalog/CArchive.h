@@ -34,9 +34,11 @@ public:
 
     // Loading from a memory block, which must outlive the archive.
     explicit CArchive(std::span<const std::uint8_t> block);
-    // Storing into a growing memory block.
-    explicit CArchive(std::vector<std::uint8_t>& sink);
-    // A temporary block would be gone before it is read.
+    // Over a memory block: storing appends to it, loading reads it.
+    CArchive(std::vector<std::uint8_t>& block, Mode mode);
+    // A modifiable block must say which direction is meant; a temporary one would be gone
+    // before it is read.
+    explicit CArchive(std::vector<std::uint8_t>&) = delete;
     explicit CArchive(std::vector<std::uint8_t>&&) = delete;
     // Over an open file descriptor, which the caller owns and closes after Close().
     CArchive(int fd, Mode mode);

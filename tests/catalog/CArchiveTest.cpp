@@ -17,7 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes Stored(const auto& write) {
     Bytes out;
-    CArchive ar(out);
+    CArchive ar(out, CArchive::Mode::Store);
     write(ar);
     ar.Close();
     return out;

@@ -109,7 +109,7 @@ TEST_F(DiscStoreTest, OpenFailuresReportTheirReason) {
 
     std::vector<std::uint8_t> truncated;
     {
-        CArchive ar(truncated);
+        CArchive ar(truncated, CArchive::Mode::Store);
         ar.WriteString(CCD::kSignature);
         ar.WriteString("label");
     }

@@ -148,7 +148,7 @@ Bytes BuildList(const ListSpec& l, const BmpSpec& colour, const std::optional<Bm
 
 Bytes Written(const IconImage& icon) {
     Bytes out;
-    CArchive ar(out);
+    CArchive ar(out, CArchive::Mode::Store);
     WriteImageList(ar, icon);
     return out;
 }

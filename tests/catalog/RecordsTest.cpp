@@ -17,7 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 // Writes hand-made record bytes, e.g. records of older versions.
 struct Writer {
     Bytes bytes;
-    CArchive ar{bytes};
+    CArchive ar{bytes, CArchive::Mode::Store};
     Writer& Byte(std::uint8_t v) { return ar.WriteByte(v), *this; }
     Writer& Dword(std::uint32_t v) { return ar.WriteDword(v), *this; }
     Writer& Double(double v) { return ar.WriteDouble(v), *this; }
@@ -30,7 +30,7 @@ struct Writer {
 template <typename Record>
 Bytes Store(Record& record) {
     Bytes out;
-    CArchive ar(out);
+    CArchive ar(out, CArchive::Mode::Store);
     record.Serialize(ar);
     return out;
 }

@@ -1,0 +1,194 @@
+#include "catalog/CPelkoDoc.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <new>
+
+#include "catalog/CArchive.h"
+#include "catalog/DefaultCatalog.h"
+#include "catalog/DefaultPictures.h"
+#include "catalog/MessageLog.h"
+#include "catalog/UserInterface.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileDescriptor.h"
+#include "text/Codec.h"
+
+namespace pelko::catalog {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class FileRead { Ok, Missing, Unreadable };
+
+FileRead ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& out) {
+    const platform::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) return errno == ENOENT ? FileRead::Missing : FileRead::Unreadable;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileRead::Unreadable;
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t have = 0;
+    while (have < out.size()) {
+        const ssize_t got = ::read(fd.get(), out.data() + have, out.size() - have);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return FileRead::Unreadable;
+        if (got == 0) break;
+        have += static_cast<std::size_t>(got);
+    }
+    out.resize(have);
+    return FileRead::Ok;
+}
+
+constexpr std::string_view kLoadFailed = "初始化失败，可能是文件tnk.dat发生错误，请把它删除！";
+
+}  // namespace
+
+CPelkoDoc::CPelkoDoc(fs::path catalogFolder, MessageLog& log, UserInterface& ui)
+    : m_folder(std::move(catalogFolder)), m_log(log), m_ui(ui) {}
+
+void CPelkoDoc::ShowMessage(std::string_view utf8Text) { m_ui.ShowMessage(text::Local(utf8Text)); }
+
+CPelkoDoc::ReadResult CPelkoDoc::ReadCatalog(std::span<const std::uint8_t> bytes, bool expectHeader) {
+    auto root = std::make_unique<CRootCategory>();
+    root->m_bExpectHeader = expectHeader;
+    CFindHistory history;
+    try {
+        CArchive ar(bytes);
+        root->Serialize(ar);
+        if (root->m_bBadHeader) return ReadResult::BadHeader;
+        history.Serialize(ar);  // bytes after the history are ignored
+    } catch (const ArchiveError&) {
+        return ReadResult::Error;
+    } catch (const std::bad_alloc&) {
+        return ReadResult::Error;
+    }
+    m_root = std::move(root);
+    m_history = std::move(history);
+    return ReadResult::Ok;
+}
+
+std::vector<std::uint8_t> CPelkoDoc::Serialized() {
+    std::vector<std::uint8_t> bytes;
+    CArchive ar(bytes, CArchive::Mode::Store);
+    m_root->Serialize(ar);
+    m_history.Serialize(ar);
+    return bytes;
+}
+
+// Replaces the catalog file atomically, keeping the previous good file as the backup.
+bool CPelkoDoc::WriteCatalogFile(std::span<const std::uint8_t> bytes) {
+    const fs::path target = m_folder / kCatalogFile;
+    platform::AtomicFile file(target);
+    if (!file.Create()) return false;
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t put = ::write(file.Descriptor(), bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        done += static_cast<std::size_t>(put);
+    }
+    if (m_fileIsGood) {
+        // A hard link renamed over the backup: at every moment both names hold a whole file.
+        const fs::path backup = m_folder / kBackupFile;
+        fs::path link = backup;
+        link += ".new";
+        ::unlink(link.c_str());
+        if (::link(target.c_str(), link.c_str()) == 0 && ::rename(link.c_str(), backup.c_str()) != 0)
+            ::unlink(link.c_str());
+    }
+    if (!file.Commit()) return false;
+    m_fileIsGood = true;
+    return true;
+}
+
+bool CPelkoDoc::LoadCatalog() {
+    if (m_root) return true;
+    std::error_code ec;
+    fs::create_directories(m_folder, ec);
+    WriteDefaultPictures(DiskFolder());
+
+    const fs::path catalogPath = m_folder / kCatalogFile;
+    std::vector<std::uint8_t> bytes;
+    switch (ReadWholeFile(catalogPath, bytes)) {
+        case FileRead::Ok: {
+            ReadResult result = ReadCatalog(bytes, true);
+            if (result == ReadResult::BadHeader) {
+                // An old catalog without the header; the next save writes one.
+                result = ReadCatalog(bytes, false);
+            }
+            if (result != ReadResult::Ok) {
+                ShowMessage(kLoadFailed);
+                return false;
+            }
+            m_fileIsGood = true;
+            break;
+        }
+        case FileRead::Unreadable:
+            // Never start over from the default catalog while a catalog exists that we cannot
+            // read: the next save would replace it.
+            ShowMessage(kLoadFailed);
+            return false;
+        case FileRead::Missing: {
+            const fs::path oldPath = m_folder / kOldCatalogFile;
+            const FileRead old = ReadWholeFile(oldPath, bytes);
+            if (old == FileRead::Ok) {
+                if (ReadCatalog(bytes, false) != ReadResult::Ok) {
+                    ShowMessage(kLoadFailed);
+                    return false;
+                }
+                if (WriteCatalogFile(Serialized())) {
+                    fs::remove(oldPath, ec);
+                    break;
+                }
+                m_root.reset();
+            } else if (old == FileRead::Unreadable) {
+                ShowMessage(kLoadFailed);
+                return false;
+            }
+            // First start: the default catalog, written as it is and read back.
+            const std::vector<std::uint8_t> defaults = DefaultCatalogBytes();
+            if (!WriteCatalogFile(defaults)) return false;
+            if (ReadWholeFile(catalogPath, bytes) != FileRead::Ok || ReadCatalog(bytes, false) != ReadResult::Ok) {
+                ShowMessage(kLoadFailed);
+                return false;
+            }
+            break;
+        }
+    }
+    m_root->m_strName = "Pelko";
+    m_root->m_bModified = false;
+    return true;
+}
+
+bool CPelkoDoc::SaveCatalog() {
+    if (!m_root) return false;
+    try {
+        if (!WriteCatalogFile(Serialized())) return false;
+    } catch (const ArchiveError&) {
+        return false;
+    }
+    m_root->m_bModified = false;
+    return true;
+}
+
+bool CPelkoDoc::SetPassword(std::string_view password) {
+    if (!m_root) return false;
+    if (password.size() > CRootCategory::kMaxPasswordBytes) {
+        ShowMessage("密码太长，最多只能有255个字节，请重新输入");
+        return false;
+    }
+    m_root->m_strPassword = password;
+    m_root->m_bModified = true;
+    return SaveCatalog();
+}
+
+void CPelkoDoc::SortTree() {
+    if (m_root && m_root->Sort()) {
+        m_root->m_bModified = true;
+        SaveCatalog();
+    }
+}
+
+}  // namespace pelko::catalog
