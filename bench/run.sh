@@ -53,3 +53,9 @@ printf 'tree: %s files, %s folders; ZIP %s bytes\n' "$files" "$folders" "$(stat 
 printf 'scan-folder %.3f s / find %.3f s = %.2f (goal <= 1.5)\n' "$t_scan" "$t_find" "$(echo "$t_scan / $t_find" | bc -l)"
 printf 'dump --summary %.3f s / unzip -p %.3f s = %.2f (goal <= 2.5)\n' "$t_load" "$t_unzip" "$(echo "$t_load / $t_unzip" | bc -l)"
 printf 'loaded tree: %s (goal <= 150)\n' "$memory"
+
+# 4. The catalog file: save and load of 20,000 entries in 2,000 categories, next to a plain
+#    copy of the same file by cp.
+"$build/bench/catalog-bench" "$work/catalog-bench" 20000 2000
+t_cp=$(best cp "$work/catalog-bench/tnk.dat" "$work/tnk.copy")
+printf 'cp of the same catalog file (process included): %.1f ms\n' "$(echo "$t_cp * 1000" | bc -l)"

@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     libgtest-dev libgmock-dev
     zlib1g-dev libminizip-dev
+    qt6-base-dev
     zip unzip findutils bc
 )
 

@@ -51,31 +51,39 @@ CPelkoDoc::CPelkoDoc(fs::path catalogFolder, MessageLog& log, UserInterface& ui)
 
 void CPelkoDoc::ShowMessage(std::string_view utf8Text) { m_ui.ShowMessage(text::Local(utf8Text)); }
 
-CPelkoDoc::ReadResult CPelkoDoc::ReadCatalog(std::span<const std::uint8_t> bytes, bool expectHeader) {
-    auto root = std::make_unique<CRootCategory>();
-    root->m_bExpectHeader = expectHeader;
-    CFindHistory history;
+CatalogRead ReadCatalogBytes(std::span<const std::uint8_t> bytes, bool expectHeader, CRootCategory& root,
+                             CFindHistory& history) {
+    root.m_bExpectHeader = expectHeader;
     try {
         CArchive ar(bytes);
-        root->Serialize(ar);
-        if (root->m_bBadHeader) return ReadResult::BadHeader;
-        history.Serialize(ar);  // bytes after the history are ignored
+        root.Serialize(ar);
+        if (root.m_bBadHeader) return CatalogRead::BadHeader;
+        history.Serialize(ar);
     } catch (const ArchiveError&) {
-        return ReadResult::Error;
+        return CatalogRead::Damaged;
     } catch (const std::bad_alloc&) {
-        return ReadResult::Error;
+        return CatalogRead::Damaged;
     }
-    m_root = std::move(root);
-    m_history = std::move(history);
-    return ReadResult::Ok;
+    return CatalogRead::Ok;
 }
 
-std::vector<std::uint8_t> CPelkoDoc::Serialized() {
+std::vector<std::uint8_t> CatalogBytes(CRootCategory& root, CFindHistory& history) {
     std::vector<std::uint8_t> bytes;
     CArchive ar(bytes, CArchive::Mode::Store);
-    m_root->Serialize(ar);
-    m_history.Serialize(ar);
+    root.Serialize(ar);
+    history.Serialize(ar);
     return bytes;
+}
+
+CatalogRead CPelkoDoc::ReadCatalog(std::span<const std::uint8_t> bytes, bool expectHeader) {
+    auto root = std::make_unique<CRootCategory>();
+    CFindHistory history;
+    const CatalogRead result = ReadCatalogBytes(bytes, expectHeader, *root, history);
+    if (result == CatalogRead::Ok) {
+        m_root = std::move(root);
+        m_history = std::move(history);
+    }
+    return result;
 }
 
 // Replaces the catalog file atomically, keeping the previous good file as the backup.
@@ -113,12 +121,12 @@ bool CPelkoDoc::LoadCatalog() {
     std::vector<std::uint8_t> bytes;
     switch (ReadWholeFile(catalogPath, bytes)) {
         case FileRead::Ok: {
-            ReadResult result = ReadCatalog(bytes, true);
-            if (result == ReadResult::BadHeader) {
+            CatalogRead result = ReadCatalog(bytes, true);
+            if (result == CatalogRead::BadHeader) {
                 // An old catalog without the header; the next save writes one.
                 result = ReadCatalog(bytes, false);
             }
-            if (result != ReadResult::Ok) {
+            if (result != CatalogRead::Ok) {
                 ShowMessage(kLoadFailed);
                 return false;
             }
@@ -134,11 +142,11 @@ bool CPelkoDoc::LoadCatalog() {
             const fs::path oldPath = m_folder / kOldCatalogFile;
             const FileRead old = ReadWholeFile(oldPath, bytes);
             if (old == FileRead::Ok) {
-                if (ReadCatalog(bytes, false) != ReadResult::Ok) {
+                if (ReadCatalog(bytes, false) != CatalogRead::Ok) {
                     ShowMessage(kLoadFailed);
                     return false;
                 }
-                if (WriteCatalogFile(Serialized())) {
+                if (WriteCatalogFile(CatalogBytes(*m_root, m_history))) {
                     fs::remove(oldPath, ec);
                     break;
                 }
@@ -150,7 +158,7 @@ bool CPelkoDoc::LoadCatalog() {
             // First start: the default catalog, written as it is and read back.
             const std::vector<std::uint8_t> defaults = DefaultCatalogBytes();
             if (!WriteCatalogFile(defaults)) return false;
-            if (ReadWholeFile(catalogPath, bytes) != FileRead::Ok || ReadCatalog(bytes, false) != ReadResult::Ok) {
+            if (ReadWholeFile(catalogPath, bytes) != FileRead::Ok || ReadCatalog(bytes, false) != CatalogRead::Ok) {
                 ShowMessage(kLoadFailed);
                 return false;
             }
@@ -165,7 +173,7 @@ bool CPelkoDoc::LoadCatalog() {
 bool CPelkoDoc::SaveCatalog() {
     if (!m_root) return false;
     try {
-        if (!WriteCatalogFile(Serialized())) return false;
+        if (!WriteCatalogFile(CatalogBytes(*m_root, m_history))) return false;
     } catch (const ArchiveError&) {
         return false;
     }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "catalog/CFindHistory.h"
 #include "catalog/CRootCategory.h"
@@ -19,6 +20,13 @@ namespace pelko::catalog {
 
 class MessageLog;
 class UserInterface;
+
+// The content of a catalog file: the root (with or without its header) and the find history;
+// bytes after the history are ignored.
+enum class CatalogRead { Ok, BadHeader, Damaged };
+CatalogRead ReadCatalogBytes(std::span<const std::uint8_t> bytes, bool expectHeader, CRootCategory& root,
+                             CFindHistory& history);
+std::vector<std::uint8_t> CatalogBytes(CRootCategory& root, CFindHistory& history);
 
 class CPelkoDoc {
 public:
@@ -55,10 +63,8 @@ public:
     void SortTree();
 
 private:
-    enum class ReadResult { Ok, BadHeader, Error };
-    ReadResult ReadCatalog(std::span<const std::uint8_t> bytes, bool expectHeader);
+    CatalogRead ReadCatalog(std::span<const std::uint8_t> bytes, bool expectHeader);
     bool WriteCatalogFile(std::span<const std::uint8_t> bytes);
-    std::vector<std::uint8_t> Serialized();
     void ShowMessage(std::string_view utf8Text);
 
     std::filesystem::path m_folder;

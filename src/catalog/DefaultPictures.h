@@ -4,6 +4,7 @@
 // 8-bit palettized BMP file drawn by this program; they are written into the Disk folder of
 // the catalog directory whenever the catalog is loaded.
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>

@@ -3,7 +3,9 @@
 // kind, its default and how the program holds it. Every reader takes its default from here, so a
 // key has the same default wherever it is read.
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -132,37 +134,50 @@ inline constexpr SettingRow kSettingsTable[] = {
 inline constexpr std::string_view kHotKeyCombinePattern = "EHotKeyCombine%d";
 inline constexpr std::string_view kHotKeyCharPattern = "EHotKeyChar%d";
 
-// The row of a key, or nullptr when the table has none. A per-command key matches its pattern
-// when the "%d" part is a non-negative decimal number as "%d" writes it ("EHotKeyChar50003").
-constexpr const SettingRow* FindSetting(std::string_view key) {
-    for (const SettingRow& row : kSettingsTable) {
-        if (!row.IsPerCommand()) {
-            if (row.key == key) return &row;
+inline constexpr std::size_t kSettingsCount = std::size(kSettingsTable);
+
+// The index of a key's row in the table, or kSettingsCount when the table has none. A
+// per-command key matches its pattern when the "%d" part is a non-negative decimal number as "%d"
+// writes it ("EHotKeyChar50003"). Works on indices rather than pointers so that it also evaluates
+// at compile time in builds with the undefined-behaviour sanitizer.
+constexpr std::size_t SettingIndex(std::string_view key) {
+    for (std::size_t i = 0; i < kSettingsCount; ++i) {
+        const std::string_view rowKey = kSettingsTable[i].key;
+        if (!rowKey.ends_with("%d")) {
+            if (rowKey == key) return i;
             continue;
         }
-        const std::string_view prefix = row.key.substr(0, row.key.size() - 2);
+        const std::string_view prefix = rowKey.substr(0, rowKey.size() - 2);
         if (!key.starts_with(prefix)) continue;
         const std::string_view number = key.substr(prefix.size());
         if (number.empty() || (number[0] == '0' && number.size() > 1)) continue;
         bool digits = true;
         for (char c : number) digits = digits && c >= '0' && c <= '9';
-        if (digits) return &row;
+        if (digits) return i;
     }
-    return nullptr;
+    return kSettingsCount;
+}
+
+// The row of a key, or nullptr when the table has none.
+constexpr const SettingRow* FindSetting(std::string_view key) {
+    const std::size_t i = SettingIndex(key);
+    return i == kSettingsCount ? nullptr : &kSettingsTable[i];
 }
 
 // Compile-time defaults for the holders of process-wide copies: a key that is not in the table,
 // or of the other kind, does not compile.
 consteval int DefaultInt(std::string_view key) {
-    const SettingRow* row = FindSetting(key);
-    if (row == nullptr || row->kind != SettingKind::kInt) throw std::logic_error("not an integer setting");
-    return row->intDefault;
+    const std::size_t i = SettingIndex(key);
+    if (i == kSettingsCount || kSettingsTable[i].kind != SettingKind::kInt)
+        throw std::logic_error("not an integer setting");
+    return kSettingsTable[i].intDefault;
 }
 consteval bool DefaultFlag(std::string_view key) { return DefaultInt(key) != 0; }
 consteval std::string_view DefaultString(std::string_view key) {
-    const SettingRow* row = FindSetting(key);
-    if (row == nullptr || row->kind != SettingKind::kString) throw std::logic_error("not a string setting");
-    return row->stringDefault;
+    const std::size_t i = SettingIndex(key);
+    if (i == kSettingsCount || kSettingsTable[i].kind != SettingKind::kString)
+        throw std::logic_error("not a string setting");
+    return kSettingsTable[i].stringDefault;
 }
 
 // The key formed from a pattern ("EHotKeyCombine%d") and a command number.

@@ -19,10 +19,15 @@ namespace pelko::cli {
 enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
 struct CliContext {
+    std::istream& in;
     std::ostream& out;
     std::ostream& err;
+    bool interactive;                                    // a person types at standard input
     std::optional<std::filesystem::path> catalogFolder;  // --catalog
-    catalog::MemorySettingsStore settings;               // --set overrides for this run
+    // The settings of this run: the base store with the --set overrides on top, which are never
+    // written to the base.
+    catalog::OverlaySettingsStore settings;
+    bool passwordFromStdin = false;  // --password-stdin: the first input line is the password
 };
 
 class Command {
@@ -36,7 +41,20 @@ public:
 
 const std::vector<std::unique_ptr<Command>>& Commands();
 
-// Parses the global options and runs one command. `args` excludes the program name.
+// Parses the global options and runs one command. `args` excludes the program name. Settings are
+// read from `baseSettings`, which the run never writes.
+int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
+           const catalog::SettingsStore& baseSettings, bool interactive);
+
+// As above, reading nothing from standard input.
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+           const catalog::SettingsStore& baseSettings);
+
+// As above on the process's standard input, with the settings of the INI file named by $PELKO_SETTINGS_FILE when it is set and not
+// empty, else the user's settings file (the one the desktop program keeps).
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+// The store RunCli uses when none is given.
+std::unique_ptr<catalog::SettingsStore> OpenSettingsStore();
 
 }  // namespace pelko::cli

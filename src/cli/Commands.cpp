@@ -1,9 +1,20 @@
+#include <charconv>
+#include <cstdlib>
+#include <iostream>
 #include <ostream>
+#include <sstream>
 
+#include "catalog/SettingsTable.h"
 #include "cli/Command.h"
 #include "cli/DumpCommand.h"
+#include "cli/HistoryCommand.h"
+#include "cli/InfoCommand.h"
+#include "cli/InitCommand.h"
+#include "cli/PasswdCommand.h"
+#include "cli/TerminalUi.h"
+#include "cli/TreeCommand.h"
 #include "cli/ScanFolderCommand.h"
-#include "scan/ScanSettings.h"
+#include "platform/qt/QtSettingsStore.h"
 #include "text/Codec.h"
 
 namespace pelko::cli {
@@ -12,19 +23,22 @@ namespace {
 
 void PrintHelp(std::ostream& out) {
     out << "pelko-cli - the command line of Pelko, the disc catalog manager\n\n"
-           "usage: pelko-cli [--catalog DIR] [--set KEY=VALUE]... COMMAND [ARGS]\n\n"
+           "usage: pelko-cli [--catalog DIR] [--set KEY=VALUE]... [--password-stdin] COMMAND [ARGS]\n\n"
            "options:\n"
            "  --catalog DIR     use the catalog in DIR (default: $PELKO_CATALOG, else\n"
            "                    ~/.local/share/Pelko)\n"
-           "  --set KEY=VALUE   override a scan setting for this run, e.g. --set g_bCheckOnlyDir=1\n"
+           "  --set KEY=VALUE   override a setting for this run without storing it,\n"
+           "                    e.g. --set g_bCheckOnlyDir=1\n"
+           "  --password-stdin  read the catalog password from the first line of standard input\n"
            "  -h, --help        show this help\n\n"
+           "settings are read from $PELKO_SETTINGS_FILE, else ~/.config/Tinkmoss/Pelko.conf\n\n"
            "commands:\n";
     for (const auto& command : Commands()) {
         out << "  " << command->Synopsis() << "\n      " << command->Description() << '\n';
     }
 }
 
-// KEY=VALUE onto the settings of this run; only keys of the scan settings are accepted.
+// KEY=VALUE onto the settings of this run; any key of the settings table is accepted.
 bool ApplySetting(CliContext& context, std::string_view assignment) {
     const std::size_t eq = assignment.find('=');
     if (eq == std::string_view::npos || eq == 0) {
@@ -33,19 +47,22 @@ bool ApplySetting(CliContext& context, std::string_view assignment) {
     }
     const std::string_view key = assignment.substr(0, eq);
     const std::string_view value = assignment.substr(eq + 1);
-    if (!scan::IsScanSettingKey(key)) {
+    const catalog::SettingRow* row = catalog::FindSetting(key);
+    if (row == nullptr) {
         context.err << "pelko-cli: unknown setting '" << key << "'\n";
         return false;
     }
-    if (scan::IsStringSettingKey(key)) {
-        context.settings.WriteString(key, text::FromUtf8(value));
+    if (row->kind == catalog::SettingKind::kString) {
+        catalog::WriteSettingString(context.settings, key, text::FromUtf8(value));
         return true;
     }
-    context.settings.WriteString(key, value);
-    if (context.settings.ReadInt(key, INT32_MIN) == INT32_MIN) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (error != std::errc() || end != value.data() + value.size()) {
         context.err << "pelko-cli: setting '" << key << "' takes a whole number, got '" << value << "'\n";
         return false;
     }
+    context.settings.WriteInt(key, number);
     return true;
 }
 
@@ -56,19 +73,46 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
         std::vector<std::unique_ptr<Command>> list;
         list.push_back(std::make_unique<ScanFolderCommand>());
         list.push_back(std::make_unique<DumpCommand>());
+        list.push_back(std::make_unique<InitCommand>());
+        list.push_back(std::make_unique<TreeCommand>());
+        list.push_back(std::make_unique<InfoCommand>());
+        list.push_back(std::make_unique<HistoryCommand>());
+        list.push_back(std::make_unique<PasswdCommand>());
         return list;
     }();
     return commands;
 }
 
+std::unique_ptr<catalog::SettingsStore> OpenSettingsStore() {
+    const char* file = std::getenv("PELKO_SETTINGS_FILE");
+    if (file != nullptr && *file != '\0') return std::make_unique<platform::QtSettingsStore>(file);
+    return std::make_unique<platform::QtSettingsStore>();
+}
+
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    CliContext context{out, err, std::nullopt, {}};
+    const std::unique_ptr<catalog::SettingsStore> settings = OpenSettingsStore();
+    return RunCli(args, std::cin, out, err, *settings, StdinIsTerminal());
+}
+
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+           const catalog::SettingsStore& baseSettings) {
+    std::istringstream nothing;
+    return RunCli(args, nothing, out, err, baseSettings, false);
+}
+
+int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
+           const catalog::SettingsStore& baseSettings, bool interactive) {
+    CliContext context{in, out, err, interactive, std::nullopt, catalog::OverlaySettingsStore(baseSettings)};
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "-h" || arg == "--help") {
             PrintHelp(out);
             return kExitOk;
+        }
+        if (arg == "--password-stdin") {
+            context.passwordFromStdin = true;
+            continue;
         }
         if (arg == "--catalog" || arg == "--set") {
             if (i + 1 == args.size()) {

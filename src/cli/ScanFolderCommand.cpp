@@ -1,14 +1,14 @@
 #include "cli/ScanFolderCommand.h"
 
-#include <atomic>
 #include <csignal>
 #include <ctime>
+#include <optional>
 #include <ostream>
 
 #include "catalog/CCD.h"
-#include "catalog/DiscStore.h"
-#include "cli/TerminalLog.h"
-#include "platform/CatalogLocation.h"
+#include "catalog/CCategory.h"
+#include "cli/CatalogPath.h"
+#include "cli/CatalogSession.h"
 #include "platform/LocalVolume.h"
 #include "scan/CScanProgress.h"
 #include "scan/DirectoryWalker.h"
@@ -18,6 +18,7 @@
 namespace pelko::cli {
 
 namespace fs = std::filesystem;
+using catalog::CCD;
 
 namespace {
 
@@ -47,57 +48,146 @@ fs::path NormalisedFolder(const std::string& argument) {
     return text;
 }
 
+struct Options {
+    std::string path;
+    std::optional<std::string> category;
+    std::optional<std::string> name;
+    std::string memo;
+};
+
+std::optional<Options> ParseOptions(std::span<const std::string> args) {
+    Options options;
+    bool havePath = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--category" || arg == "--name" || arg == "--memo") {
+            if (i + 1 == args.size()) return std::nullopt;
+            const std::string& value = args[++i];
+            if (arg == "--category") options.category = value;
+            if (arg == "--name") options.name = value;
+            if (arg == "--memo") options.memo = value;
+        } else if (!havePath) {
+            options.path = arg;
+            havePath = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!havePath) return std::nullopt;
+    return options;
+}
+
+void Recount(CCD& cd) {
+    cd.RecomputeTotals();
+    cd.m_dScanBytes = cd.m_dCurrentBytes;
+    cd.m_bModified = true;
+}
+
+std::string Format(std::string_view utf8Pattern, std::string_view modelArgument) {
+    std::string out = text::Local(utf8Pattern);
+    out.replace(out.find("%s"), 2, modelArgument);
+    return out;
+}
+
 }  // namespace
 
 std::string_view ScanFolderCommand::Description() const {
-    return "Scan a folder into the catalog's Disk folder and print the path of its compressed disc file.";
+    return "Scan a folder into the catalog (under CATPATH, the root when none; a folder already in the "
+           "catalog is scanned again into its entry) and print the path of its compressed disc file.";
 }
 
 int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string> args) {
-    if (args.size() != 1) {
+    const std::optional<Options> options = ParseOptions(args);
+    if (!options) {
         context.err << "usage: pelko-cli [--catalog DIR] [--set KEY=VALUE]... " << Synopsis() << '\n';
         return kExitUsage;
     }
-    const fs::path folder = NormalisedFolder(args[0]);
+    const fs::path folder = NormalisedFolder(options->path);
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
         context.err << "pelko-cli: not a folder: " << folder.native() << '\n';
         return kExitFailure;
     }
-    const fs::path catalogFolder = platform::ResolveCatalogFolder(context.catalogFolder);
-    if (!platform::EnsureFolder(catalogFolder / "Disk")) {
-        context.err << "pelko-cli: cannot create the catalog folder " << catalogFolder.native() << '\n';
+    CatalogSession session(context);
+    if (!session.Open()) return kExitFailure;
+
+    const std::string folderPath = text::FromUtf8(folder.native());
+    catalog::CDiskInfo* existing = session.Root().FindEntryByFolderPath(folderPath);
+    catalog::CCategory* category = &session.Root();
+    if (!existing && options->category) {
+        const CatalogItem item = ResolveCatalogPath(session.Root(), text::FromUtf8(*options->category));
+        if (!item.found() || item.entry) {
+            context.err << "pelko-cli: no category " << *options->category << " in the catalog\n";
+            return kExitFailure;
+        }
+        category = item.category;
+    }
+
+    std::unique_ptr<CCD> cd;
+    if (existing) {
+        // A re-scan starts from the stored tree; if that cannot be read, stop rather than
+        // replace the stored content with a fresh scan.
+        cd = session.Discs().Open(*existing);
+        if (!cd) {
+            context.err << "pelko-cli: the disc file of " << TerminalText(existing->m_strName)
+                        << " cannot be read; not scanning it again\n";
+            return kExitFailure;
+        }
+    } else {
+        cd = std::make_unique<CCD>();
+        const std::string lastComponent = folder.has_filename() ? folder.filename().native() : folder.native();
+        cd->m_strVolumeLabel = text::FromUtf8(lastComponent);
+        cd->m_dwVolumeSerial = static_cast<std::uint32_t>(std::time(nullptr));
+        cd->m_strFolderPath = folderPath;
+    }
+    const std::string name = existing ? existing->m_strName
+                                      : (options->name ? text::FromUtf8(*options->name) : cd->m_strVolumeLabel);
+    if (!existing && category->HasEntry(name)) {
+        session.Ui().ShowMessage(Format("光盘 %s 已经存在", name));
         return kExitFailure;
     }
 
-    TerminalLog log(context.err);
-    catalog::DiscStore store(catalogFolder, log);
+    cd->m_nKind = CCD::kKindFixedDir;
+    cd->m_strName = folderPath;
     const scan::ScanSettings settings = scan::ScanSettings::Load(context.settings);
-
-    auto cd = std::make_unique<catalog::CCD>();
-    const std::string modelPath = text::FromUtf8(folder.native());
-    const std::string lastComponent = folder.has_filename() ? folder.filename().native() : folder.native();
-    cd->m_nKind = catalog::CCD::kKindFixedDir;
-    cd->m_strVolumeLabel = text::FromUtf8(lastComponent);
-    cd->m_dwVolumeSerial = static_cast<std::uint32_t>(std::time(nullptr));
-    cd->m_strFolderPath = modelPath;
-    cd->m_strName = modelPath;
-
     platform::LocalVolume volume;
-    scan::DirectoryWalker walker(volume, settings, store.DiskFolder(), nullptr, &log);
+    scan::DirectoryWalker walker(volume, settings, session.Discs().DiskFolder(), nullptr, &session.Log());
     InterruptProgress progress;
-    if (walker.Scan(*cd, &progress) == 0 && g_interrupted)
+    if (walker.Scan(*cd, &progress) == 0 && g_interrupted) {
         context.err << "pelko-cli: scan interrupted; keeping what was read\n";
-
-    cd->RecomputeTotals();
-    cd->m_dScanBytes = cd->m_dCurrentBytes;
-    cd->m_bModified = true;
-    const fs::path zip = store.ZipPath(cd->m_strVolumeLabel, cd->m_dwVolumeSerial);
-    if (!store.Release(std::move(cd))) return kExitFailure;
-    if (!fs::exists(zip, ec)) {
-        context.err << "pelko-cli: could not write " << zip.native() << '\n';
-        return kExitFailure;
     }
+    Recount(*cd);
+
+    // The disc file first: an entry is only filed once its content is safely on the disk.
+    const std::string label = cd->m_strVolumeLabel;
+    const std::uint32_t serial = cd->m_dwVolumeSerial;
+    const fs::path zip = session.Discs().ZipPath(label, serial);
+    catalog::CDiskInfo filed;
+    filed.CopyStatistics(*cd);
+    if (!session.Discs().Release(std::move(cd))) return kExitFailure;
+
+    if (existing) {
+        existing->m_dScanBytes = filed.m_dCurrentBytes;
+        existing->m_dCurrentBytes = filed.m_dCurrentBytes;
+        existing->m_nFileCount = filed.m_nFileCount;
+        existing->m_nFolderCount = filed.m_nFolderCount;
+        session.Doc().SetModified();
+        session.Ui().ShowMessage(Format("重新扫描文件夹 [ %s ] 成功！", existing->m_strName));
+    } else {
+        catalog::CDiskInfo* entry = category->AddNewEntry(name, session.Log());
+        if (!entry) return kExitFailure;
+        entry->m_nKind = CCD::kKindFixedDir;
+        entry->m_strVolumeLabel = label;
+        entry->m_dwVolumeSerial = serial;
+        entry->m_strFolderPath = folderPath;
+        entry->m_strMemo = text::FromUtf8(options->memo);
+        entry->m_dScanBytes = filed.m_dScanBytes;
+        entry->m_dCurrentBytes = filed.m_dCurrentBytes;
+        entry->m_nFileCount = filed.m_nFileCount;
+        entry->m_nFolderCount = filed.m_nFolderCount;
+        session.Ui().ShowMessage(Format("成功地把文件夹 %s 加入到光盘库！", name));
+    }
+    if (!session.SaveIfModified()) return kExitFailure;
     context.out << zip.native() << '\n';
     return kExitOk;
 }

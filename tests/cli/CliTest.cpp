@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -42,10 +43,16 @@ const catalog::CFileInfo* FindFile(const catalog::CDir& dir, std::string_view mo
     return nullptr;
 }
 
+// Every run reads its settings from a file of the test's own, never from the user's.
 class CliTest : public ::testing::Test {
 protected:
+    void SetUp() override { ::setenv("PELKO_SETTINGS_FILE", settingsFile.c_str(), 1); }
+    void TearDown() override { ::unsetenv("PELKO_SETTINGS_FILE"); }
+
     test::TempDir tree;
     test::TempDir catalogDir;
+    test::TempDir settingsDir;
+    const fs::path settingsFile = settingsDir / "Pelko.conf";
 };
 
 // Walk, write, compress, open again: every name, size and time of the tree comes back.
@@ -117,14 +124,35 @@ TEST_F(CliTest, ScanFolderThenDumpGivesTheTreeBack) {
     EXPECT_NE(json.out.find("\"version\":49,\"kind\":2,"), std::string::npos);
 }
 
-TEST_F(CliTest, SettingsOverridesApplyToTheScan) {
+TEST_F(CliTest, SettingsFromTheFileWithOverridesForOneRun) {
     tree.WriteFile("a.txt", "a");
+    tree.WriteFile("skip.TMP", "t");
     tree.WriteFile("sub/b.txt", "b");
-    const CliRun scan =
-        Cli({"--catalog", catalogDir.path(), "--set", "g_bCheckOnlyDir=1", "scan-folder", tree.path()});
-    ASSERT_EQ(scan.status, 0) << scan.err;
-    const CliRun summary = Cli({"dump", "--summary", scan.out.substr(0, scan.out.size() - 1)});
-    EXPECT_NE(summary.out.find("files: 0\nfolders: 1\n"), std::string::npos) << summary.out;
+    // Each scan goes into a catalog of its own: in one catalog the second scan of the same
+    // folder would be a re-scan, which keeps what the first one recorded.
+    const auto scanSummary = [&](std::vector<std::string> options) {
+        const test::TempDir freshCatalog;
+        std::vector<std::string> args = {"--catalog", freshCatalog.path()};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), {"scan-folder", tree.path()});
+        const CliRun scan = Cli(args);
+        EXPECT_EQ(scan.status, 0) << scan.err;
+        return Cli({"dump", "--summary", scan.out.substr(0, scan.out.size() - 1)}).out;
+    };
+
+    EXPECT_NE(scanSummary({"--set", "g_bCheckOnlyDir=1"}).find("files: 0\nfolders: 1\n"), std::string::npos);
+    EXPECT_FALSE(fs::exists(settingsFile)) << "an override is never stored";
+
+    const std::string stored = "[settings]\ng_bCheckOnlyDir=1\ng_bCheckFileExt=1\ng_szFileLimit=*.tmp\n";
+    settingsDir.WriteFile("Pelko.conf", stored);
+    EXPECT_NE(scanSummary({}).find("files: 0\nfolders: 1\n"), std::string::npos) << "read from the file";
+    EXPECT_NE(scanSummary({"--set", "g_bCheckOnlyDir=0"}).find("files: 2\nfolders: 1\n"), std::string::npos)
+        << "the override shadows the file, the file's other values still apply";
+    EXPECT_NE(scanSummary({"--set", "g_bCheckOnlyDir=0", "--set", "g_szFileLimit=*.TXT"})
+                  .find("files: 1\nfolders: 1\n"),
+              std::string::npos)
+        << "a list given in capitals is matched in lower case";
+    EXPECT_EQ(test::ReadFile(settingsFile), stored);
 }
 
 TEST_F(CliTest, ErrorsAndUsage) {

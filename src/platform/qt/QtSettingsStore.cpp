@@ -1,0 +1,70 @@
+#include "platform/qt/QtSettingsStore.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QVariant>
+
+#include "text/Codec.h"
+
+namespace pelko::platform {
+
+namespace {
+
+QString KeyOf(std::string_view key) {
+    return QStringLiteral("settings/") + QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+}
+
+// The text of a value as the INI file holds it. An unquoted value with commas is parsed by
+// QSettings as a list (each item trimmed); it is joined back with commas.
+QString TextOf(const QVariant& value) {
+    if (value.metaType().id() == QMetaType::QStringList) return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+}  // namespace
+
+// The path is built here rather than left to QSettings' user scope, which names an INI file
+// "Pelko.ini"; the user's file is "Tinkmoss/Pelko.conf" in the configuration folder.
+QtSettingsStore::QtSettingsStore()
+    : m_settings(std::make_unique<QSettings>(
+          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+              QStringLiteral("/Tinkmoss/Pelko.conf"),
+          QSettings::IniFormat)) {}
+
+QtSettingsStore::QtSettingsStore(const std::filesystem::path& iniFile)
+    : m_settings(std::make_unique<QSettings>(QFile::decodeName(QByteArray::fromStdString(iniFile.native())),
+                                             QSettings::IniFormat)) {}
+
+QtSettingsStore::~QtSettingsStore() = default;
+
+std::filesystem::path QtSettingsStore::FilePath() const {
+    return QFile::encodeName(m_settings->fileName()).toStdString();
+}
+
+int QtSettingsStore::ReadInt(std::string_view key, int defaultValue) const {
+    const QVariant value = m_settings->value(KeyOf(key));
+    if (!value.isValid()) return defaultValue;
+    bool ok = false;
+    const int number = TextOf(value).trimmed().toInt(&ok, 10);
+    return ok ? number : defaultValue;
+}
+
+std::string QtSettingsStore::ReadString(std::string_view key, std::string_view defaultValue) const {
+    const QVariant value = m_settings->value(KeyOf(key));
+    if (!value.isValid()) return std::string(defaultValue);
+    return text::FromUtf8(TextOf(value).toStdString());
+}
+
+void QtSettingsStore::WriteInt(std::string_view key, int value) {
+    m_settings->setValue(KeyOf(key), value);
+    m_settings->sync();
+}
+
+void QtSettingsStore::WriteString(std::string_view key, std::string_view value) {
+    m_settings->setValue(KeyOf(key), QString::fromStdString(text::ToUtf8(value)));
+    m_settings->sync();
+}
+
+}  // namespace pelko::platform

@@ -1,0 +1,121 @@
+#include "platform/qt/QtSettingsStore.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <memory>
+
+#include "support/TempDir.h"
+#include "text/Codec.h"
+
+namespace pelko::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Points the per-user configuration folder at a temporary one before any test runs, so no test
+// can touch the real ~/.config.
+class ConfigHome final : public ::testing::Environment {
+public:
+    void SetUp() override {
+        m_dir = std::make_unique<test::TempDir>();
+        ::setenv("XDG_CONFIG_HOME", m_dir->path().c_str(), 1);
+    }
+    void TearDown() override { m_dir.reset(); }
+    static const fs::path& Path() { return s_instance->m_dir->path(); }
+
+    static ConfigHome* s_instance;
+
+private:
+    std::unique_ptr<test::TempDir> m_dir;
+};
+ConfigHome* ConfigHome::s_instance =
+    static_cast<ConfigHome*>(::testing::AddGlobalTestEnvironment(new ConfigHome));
+
+class QtSettingsStoreTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    fs::path ini = dir / "settings.ini";
+};
+
+TEST_F(QtSettingsStoreTest, ValuesComeBackThroughTheFile) {
+    const std::string chinese = text::Local("光盘 说明【文件夹】😀");
+    const struct {
+        const char* key;
+        std::string value;
+    } strings[] = {
+        {"chinese", chinese},     {"list", "*.exe;*.txt"},  {"commas", "a,b, c"}, {"at", "@Variant(x)"},
+        {"spaces", "  padded  "}, {"quotes", "\"q\" = \\"}, {"empty", ""},
+    };
+    {
+        QtSettingsStore store(ini);
+        store.WriteInt("zero", 0);
+        store.WriteInt("max", INT_MAX);
+        store.WriteInt("min", INT_MIN);
+        for (const auto& s : strings) store.WriteString(s.key, s.value);
+        // Another store on the same file sees the values at once, as another process would.
+        QtSettingsStore other(ini);
+        EXPECT_EQ(other.ReadInt("max", 1), INT_MAX);
+        EXPECT_EQ(other.ReadString("chinese", ""), chinese);
+    }
+    QtSettingsStore store(ini);
+    EXPECT_EQ(store.ReadInt("zero", 1), 0);
+    EXPECT_EQ(store.ReadInt("max", 1), INT_MAX);
+    EXPECT_EQ(store.ReadInt("min", 1), INT_MIN);
+    for (const auto& s : strings) EXPECT_EQ(store.ReadString(s.key, "default"), s.value) << s.key;
+    EXPECT_EQ(store.ReadInt("absent", 7), 7);
+    EXPECT_EQ(store.ReadString("absent", chinese), chinese);
+
+    const std::string content = test::ReadFile(ini);
+    EXPECT_EQ(content.rfind("[settings]\n", 0), 0u) << content;
+    EXPECT_NE(content.find("光盘 说明【文件夹】😀"), std::string::npos) << "the file holds UTF-8";
+    EXPECT_EQ(content.find(chinese), std::string::npos);
+}
+
+TEST_F(QtSettingsStoreTest, ReadsAFileWrittenByHand) {
+    dir.WriteFile("settings.ini",
+                  "[settings]\n"
+                  "word=abc\n"
+                  "tail=12abc\n"
+                  "blank=\n"
+                  "huge=99999999999\n"
+                  "negative=-8\n"
+                  "spaced = 42 \n"
+                  "list=\"*.EXE;*.txt\"\n"
+                  "comment=*.EXE;*.txt\n"
+                  "commas=a,b\n"
+                  "chinese=光盘\n"
+                  "[other]\n"
+                  "outside=5\n");
+    QtSettingsStore store(ini);
+    const struct {
+        const char* key;
+        int value;
+    } ints[] = {{"word", 9},      {"tail", 9},    {"blank", 9},  {"huge", 9},
+                {"negative", -8}, {"spaced", 42}, {"outside", 9}};
+    for (const auto& c : ints) EXPECT_EQ(store.ReadInt(c.key, 9), c.value) << c.key;
+    EXPECT_EQ(store.ReadString("list", ""), "*.EXE;*.txt");
+    EXPECT_EQ(store.ReadString("comment", ""), "*.EXE") << "unquoted, a \";\" starts a comment";
+    EXPECT_EQ(store.ReadString("commas", ""), "a,b");
+    EXPECT_EQ(store.ReadString("chinese", ""), text::Local("光盘"));
+}
+
+TEST_F(QtSettingsStoreTest, UserFileLivesUnderTheConfigHome) {
+    QtSettingsStore store;
+    const fs::path expected = ConfigHome::Path() / "Tinkmoss/Pelko.conf";
+    EXPECT_EQ(store.FilePath(), expected);
+    store.WriteInt("RunOnTray", 1);
+    EXPECT_EQ(test::ReadFile(expected), "[settings]\nRunOnTray=1\n");
+}
+
+TEST_F(QtSettingsStoreTest, FailedWriteIsIgnored) {
+    dir.WriteFile("plain", "not a folder");
+    QtSettingsStore store(dir / "plain/settings.ini");
+    store.WriteInt("n", 1);
+    store.WriteString("s", "x");
+    EXPECT_FALSE(fs::exists(dir / "plain/settings.ini"));
+}
+
+}  // namespace
+}  // namespace pelko::platform
