@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "catalog/SettingsStore.h"
+#include "cli/Command.h"
+#include "support/TempDir.h"
+
+namespace pelko::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CatalogCliTest : public ::testing::Test {
+protected:
+    test::TempDir catalogDir;
+    test::TempDir tree;
+    catalog::MemorySettingsStore settings;
+
+    Result Run(std::vector<std::string> args, const std::string& input = {}) {
+        args.insert(args.begin(), {"--catalog", catalogDir.path()});
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunCli(args, in, out, err, settings, false);
+        return {status, out.str(), err.str()};
+    }
+};
+
+TEST_F(CatalogCliTest, FirstStartCreatesTheDefaultCatalog) {
+    const Result init = Run({"init"});
+    ASSERT_EQ(init.status, 0) << init.err;
+    EXPECT_EQ(init.out, (catalogDir / "tnk.dat").string() + "\n30 categories, 0 scan objects\n");
+    EXPECT_TRUE(fs::exists(catalogDir / "Disk/fdisk.bmp"));
+    const Result history = Run({"history"});
+    EXPECT_EQ(history.status, 0);
+    EXPECT_EQ(history.out, "");
+    const Result tree = Run({"tree"});
+    EXPECT_EQ(tree.out.rfind("Pelko/\n  图片/\n    旅游/\n", 0), 0u) << tree.out;
+}
+
+TEST_F(CatalogCliTest, ScanFolderFilesIntoACategoryAndRescans) {
+    tree.WriteFile("a.txt", "hello");
+    const Result filed = Run({"scan-folder", tree.path(), "--category", "Pelko/软件/系统软件", "--name", "我的文件夹",
+                              "--memo", "备注"});
+    ASSERT_EQ(filed.status, 0) << filed.err;
+    EXPECT_NE(filed.err.find("成功地把文件夹 我的文件夹 加入到光盘库！"), std::string::npos) << filed.err;
+    const fs::path zip = filed.out.substr(0, filed.out.size() - 1);
+    EXPECT_TRUE(fs::exists(zip));
+
+    const Result info = Run({"info", "软件\\系统软件\\我的文件夹"});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("名称：我的文件夹\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("当前所有文件个数：1个\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("备注信息：备注"), std::string::npos) << info.out;
+
+    tree.WriteFile("b.txt", "world");
+    const Result again = Run({"scan-folder", tree.path(), "--category", "图片"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.err.find("重新扫描文件夹 [ 我的文件夹 ] 成功！"), std::string::npos) << again.err;
+    EXPECT_EQ(again.out, filed.out) << "the same disc file is updated";
+    const Result infoAgain = Run({"info", "软件/系统软件/我的文件夹"});
+    EXPECT_NE(infoAgain.out.find("当前所有文件个数：2个\n"), std::string::npos) << infoAgain.out;
+    const Result treeOut = Run({"tree"});
+    EXPECT_EQ(treeOut.out.find("我的文件夹"), treeOut.out.rfind("我的文件夹")) << "filed once";
+
+    const Result missing = Run({"scan-folder", catalogDir.path(), "--category", "no/such"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("no category no/such"), std::string::npos);
+    EXPECT_EQ(Run({"info", "nothing here"}).status, 1);
+}
+
+TEST_F(CatalogCliTest, PasswordIsAskedAndChecked) {
+    ASSERT_EQ(Run({"passwd"}, "secret\n").status, 0);
+    const Result locked = Run({"tree"});
+    EXPECT_EQ(locked.status, 1);
+    EXPECT_NE(locked.err.find("--password-stdin"), std::string::npos);
+    const Result wrong = Run({"--password-stdin", "tree"}, "Secret\n");
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_NE(wrong.err.find("输入的密码不正确, 请重新登录"), std::string::npos);
+    EXPECT_EQ(Run({"--password-stdin", "tree"}, "secret\n").status, 0);
+    ASSERT_EQ(Run({"--password-stdin", "passwd"}, "secret\n\n").status, 0) << "an empty password clears it";
+    EXPECT_EQ(Run({"tree"}).status, 0);
+    const Result tooLong = Run({"passwd"}, std::string(256, 'x') + "\n");
+    EXPECT_EQ(tooLong.status, 1);
+    EXPECT_EQ(Run({"tree"}).status, 0) << "a refused password changes nothing";
+}
+
+}  // namespace
+}  // namespace pelko::cli
