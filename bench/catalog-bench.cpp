@@ -55,7 +55,8 @@ int main(int argc, char** argv) {
             made.push_back(parent->AddNewSubcategory("category " + std::to_string(c), log, ui));
         }
         for (long e = 0; e < entries; ++e) {
-            CDiskInfo* entry = made[static_cast<std::size_t>(e % categories)]->AddNewEntry("disc " + std::to_string(e), log);
+            CDiskInfo* entry =
+                made[static_cast<std::size_t>(e % categories)]->AddNewEntry("disc " + std::to_string(e), log);
             entry->m_strVolumeLabel = "LABEL" + std::to_string(e);
             entry->m_dwVolumeSerial = static_cast<std::uint32_t>(e * 7919);
             entry->m_strMemo = e % 3 == 0 ? "a memo about this disc" : "";

@@ -76,6 +76,13 @@ public:
     // cannot make them reserve far more than the input holds.
     std::uint64_t RemainingBound() const;
 
+    // How many of `count` elements of at least `minBytes` each the rest of the input can hold:
+    // what a reader may reserve for a count it has just read.
+    std::size_t ReservableCount(std::uint32_t count, std::uint64_t minBytes) const {
+        const std::uint64_t fits = RemainingBound() / minBytes;
+        return static_cast<std::size_t>(count < fits ? count : fits);
+    }
+
     // Bytes consumed (loading) or produced (storing) so far.
     std::uint64_t Position() const;
 

@@ -14,13 +14,6 @@ namespace pelko::catalog {
 
 namespace {
 
-std::string Format(std::string_view utf8Pattern, std::string_view modelArgument) {
-    std::string out = text::Local(utf8Pattern);
-    const std::size_t at = out.find("%s");
-    if (at != std::string::npos) out.replace(at, 2, modelArgument);
-    return out;
-}
-
 template <typename List>
 auto FindByName(const List& list, std::string_view name) -> decltype(list.front().get()) {
     for (const auto& item : list)
@@ -58,11 +51,6 @@ bool SortByLowerName(List& list) {
     return changed;
 }
 
-template <typename List>
-void ReserveForCount(List& list, std::uint32_t count, const CArchive& ar, std::uint64_t minBytes) {
-    list.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, ar.RemainingBound() / minBytes)));
-}
-
 // Smallest encoding of an entry record: version, three empty strings, serial.
 constexpr std::uint64_t kMinEntryBytes = 1 + 1 + 1 + 4 + 1;
 
@@ -72,7 +60,9 @@ CCategory::CCategory() : m_strName("Pelko") {}
 
 CCategory::~CCategory() = default;
 
-CCategory* CCategory::FindSubcategory(std::string_view name) const { return FindByName(m_subcategories, name); }
+CCategory* CCategory::FindSubcategory(std::string_view name) const {
+    return FindByName(m_subcategories, name);
+}
 
 CDiskInfo* CCategory::FindEntry(std::string_view name) const { return FindByName(m_entries, name); }
 
@@ -94,7 +84,7 @@ Item* CCategory::InsertByRule(List& list, std::unique_ptr<Item> item) {
 
 bool CCategory::SetName(std::string_view name, MessageLog& log) {
     if (m_pParent && m_pParent->HasSubcategory(name)) {
-        log.Post(MessageKind::Hint, Format("类别 %s 已经存在", name));
+        log.Post(MessageKind::Hint, text::LocalWith("类别 %s 已经存在", name));
         return false;
     }
     m_strName = name;
@@ -104,7 +94,7 @@ bool CCategory::SetName(std::string_view name, MessageLog& log) {
 
 CCategory* CCategory::AddNewSubcategory(std::string_view name, MessageLog& log, UserInterface& ui) {
     if (HasSubcategory(name)) {
-        log.Post(MessageKind::Hint, Format("目录 %s 已经存在", name));
+        log.Post(MessageKind::Hint, text::LocalWith("目录 %s 已经存在", name));
         return nullptr;
     }
     try {
@@ -122,7 +112,7 @@ CCategory* CCategory::AddNewSubcategory(std::string_view name, MessageLog& log, 
 
 bool CCategory::AddExistingSubcategory(std::unique_ptr<CCategory>& child, MessageLog& log) {
     if (HasSubcategory(child->m_strName)) {
-        log.Post(MessageKind::Hint, Format("类别 %s 已经存在", child->m_strName));
+        log.Post(MessageKind::Hint, text::LocalWith("类别 %s 已经存在", child->m_strName));
         return false;
     }
     child->m_pParent = this;
@@ -133,7 +123,7 @@ bool CCategory::AddExistingSubcategory(std::unique_ptr<CCategory>& child, Messag
 
 CDiskInfo* CCategory::AddNewEntry(std::string_view name, MessageLog& log) {
     if (HasEntry(name)) {
-        log.Post(MessageKind::Hint, Format("光盘 %s 已经存在", name));
+        log.Post(MessageKind::Hint, text::LocalWith("光盘 %s 已经存在", name));
         return nullptr;
     }
     auto entry = std::make_unique<CDiskInfo>();
@@ -145,7 +135,8 @@ CDiskInfo* CCategory::AddNewEntry(std::string_view name, MessageLog& log) {
 }
 
 CDiskInfo* CCategory::AddExistingEntry(std::unique_ptr<CDiskInfo> entry, MessageLog& log) {
-    if (HasEntry(entry->m_strName)) log.Post(MessageKind::Hint, Format("有同名项目存在 '%s', 最好更名", entry->m_strName));
+    if (HasEntry(entry->m_strName))
+        log.Post(MessageKind::Hint, text::LocalWith("有同名项目存在 '%s', 最好更名", entry->m_strName));
     entry->m_pCategory = this;
     CDiskInfo* added = InsertByRule(m_entries, std::move(entry));
     MarkModified();
@@ -180,7 +171,8 @@ std::string CCategory::Path() const {
 
 CDiskInfo* CCategory::FindEntryByLabel(std::string_view volumeLabel, std::uint32_t volumeSerial) const {
     for (const auto& entry : m_entries)
-        if (entry->m_strVolumeLabel == volumeLabel && entry->m_dwVolumeSerial == volumeSerial) return entry.get();
+        if (entry->m_strVolumeLabel == volumeLabel && entry->m_dwVolumeSerial == volumeSerial)
+            return entry.get();
     for (const auto& sub : m_subcategories)
         if (CDiskInfo* found = sub->FindEntryByLabel(volumeLabel, volumeSerial)) return found;
     return nullptr;
@@ -238,7 +230,7 @@ void CCategory::SerializeBody(CArchive& ar, int depth) {
     m_entries.clear();
     const auto subCount = static_cast<std::int32_t>(ar.ReadDword());
     if (subCount > 0) {
-        ReserveForCount(m_subcategories, static_cast<std::uint32_t>(subCount), ar, kMinEncodedBytes);
+        m_subcategories.reserve(ar.ReservableCount(static_cast<std::uint32_t>(subCount), kMinEncodedBytes));
         for (std::int32_t i = 0; i < subCount; ++i) {
             auto sub = std::make_unique<CCategory>();
             sub->m_pParent = this;
@@ -248,7 +240,7 @@ void CCategory::SerializeBody(CArchive& ar, int depth) {
     }
     const auto entryCount = static_cast<std::int32_t>(ar.ReadDword());
     if (entryCount > 0) {
-        ReserveForCount(m_entries, static_cast<std::uint32_t>(entryCount), ar, kMinEntryBytes);
+        m_entries.reserve(ar.ReservableCount(static_cast<std::uint32_t>(entryCount), kMinEntryBytes));
         for (std::int32_t i = 0; i < entryCount; ++i) {
             auto entry = std::make_unique<CDiskInfo>();
             entry->Serialize(ar);
@@ -267,7 +259,7 @@ std::string EntryPath(const CDiskInfo& entry) {
 
 bool SetEntryName(CDiskInfo& entry, std::string_view name, MessageLog& log) {
     if (entry.m_pCategory && entry.m_pCategory->HasEntry(name)) {
-        log.Post(MessageKind::Hint, Format("光盘 %s 已经存在", name));
+        log.Post(MessageKind::Hint, text::LocalWith("光盘 %s 已经存在", name));
         return false;
     }
     entry.m_strName = name;

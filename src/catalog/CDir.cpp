@@ -38,11 +38,6 @@ Item* InsertSorted(List& list, std::unique_ptr<Item> item, CDir* parent) {
     return raw;
 }
 
-template <typename List>
-void ReserveForCount(List& list, std::uint32_t count, const CArchive& ar, std::uint64_t minBytes) {
-    list.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(count, ar.RemainingBound() / minBytes)));
-}
-
 }  // namespace
 
 CDir::~CDir() = default;
@@ -125,7 +120,7 @@ void CDir::SerializeFolder(CArchive& ar, int depth) {
     // Counts are signed in the format: zero or less means no element.
     const auto fileCount = static_cast<std::int32_t>(ar.ReadDword());
     if (fileCount > 0) {
-        ReserveForCount(m_files, static_cast<std::uint32_t>(fileCount), ar, CFileInfo::kMinEncodedBytes);
+        m_files.reserve(ar.ReservableCount(static_cast<std::uint32_t>(fileCount), CFileInfo::kMinEncodedBytes));
         for (std::int32_t i = 0; i < fileCount; ++i) {
             auto file = std::make_unique<CFileInfo>();
             file->Serialize(ar);
@@ -135,7 +130,7 @@ void CDir::SerializeFolder(CArchive& ar, int depth) {
     }
     const auto dirCount = static_cast<std::int32_t>(ar.ReadDword());
     if (dirCount > 0) {
-        ReserveForCount(m_subdirs, static_cast<std::uint32_t>(dirCount), ar, kMinEncodedBytes);
+        m_subdirs.reserve(ar.ReservableCount(static_cast<std::uint32_t>(dirCount), kMinEncodedBytes));
         for (std::int32_t i = 0; i < dirCount; ++i) {
             auto dir = std::make_unique<CDir>();
             dir->m_pParent = this;

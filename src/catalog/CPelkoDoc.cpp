@@ -158,7 +158,8 @@ bool CPelkoDoc::LoadCatalog() {
             // First start: the default catalog, written as it is and read back.
             const std::vector<std::uint8_t> defaults = DefaultCatalogBytes();
             if (!WriteCatalogFile(defaults)) return false;
-            if (ReadWholeFile(catalogPath, bytes) != FileRead::Ok || ReadCatalog(bytes, false) != CatalogRead::Ok) {
+            if (ReadWholeFile(catalogPath, bytes) != FileRead::Ok ||
+                ReadCatalog(bytes, false) != CatalogRead::Ok) {
                 ShowMessage(kLoadFailed);
                 return false;
             }

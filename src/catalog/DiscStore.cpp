@@ -22,13 +22,6 @@ namespace {
 
 std::string ModelPath(const fs::path& path) { return text::FromUtf8(path.native()); }
 
-std::string Format(std::string_view utf8Format, std::string_view modelArgument) {
-    std::string out = text::Local(utf8Format);
-    const std::size_t at = out.find("%s");
-    if (at != std::string::npos) out.replace(at, 2, modelArgument);
-    return out;
-}
-
 bool Exists(const fs::path& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
@@ -82,7 +75,7 @@ fs::path DiscStore::PictureFolder(std::string_view volumeLabel, std::uint32_t vo
 }
 
 void DiscStore::ReportError(std::string_view utf8Format, const fs::path& path) {
-    m_log.Post(MessageKind::Error, Format(utf8Format, ModelPath(path)));
+    m_log.Post(MessageKind::Error, text::LocalWith(utf8Format, ModelPath(path)));
 }
 
 std::unique_ptr<CCD> DiscStore::Open(const CDiskInfo& entry) {

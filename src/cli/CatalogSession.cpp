@@ -38,7 +38,8 @@ bool CatalogSession::Login() {
         m_context.err << "pelko-cli: the catalog has a password; give it with --password-stdin\n";
         return false;
     }
-    if (!ReadSecretLine(m_context.in, m_context.err, TerminalText(text::Local("登录密码：")), fromTerminal, entered)) {
+    if (!ReadSecretLine(m_context.in, m_context.err, TerminalText(text::Local("登录密码：")), fromTerminal,
+                        entered)) {
         return false;  // no answer: the login is abandoned
     }
     if (!entered.empty() && entered.back() == '\r') entered.pop_back();
@@ -51,7 +52,8 @@ bool CatalogSession::Login() {
 
 bool CatalogSession::SaveIfModified() {
     if (!m_doc->IsModified() || m_doc->SaveCatalog()) return true;
-    m_context.err << "pelko-cli: could not write the catalog file " << (m_folder / "tnk.dat").native() << '\n';
+    m_context.err << "pelko-cli: could not write the catalog file " << (m_folder / "tnk.dat").native()
+                  << '\n';
     return false;
 }
 

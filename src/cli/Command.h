@@ -50,8 +50,8 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err,
            const catalog::SettingsStore& baseSettings);
 
-// As above on the process's standard input, with the settings of the INI file named by $PELKO_SETTINGS_FILE when it is set and not
-// empty, else the user's settings file (the one the desktop program keeps).
+// As above on the process's standard input, with the settings of the INI file named by $PELKO_SETTINGS_FILE
+// when it is set and not empty, else the user's settings file (the one the desktop program keeps).
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 // The store RunCli uses when none is given.

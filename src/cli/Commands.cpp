@@ -11,9 +11,9 @@
 #include "cli/InfoCommand.h"
 #include "cli/InitCommand.h"
 #include "cli/PasswdCommand.h"
+#include "cli/ScanFolderCommand.h"
 #include "cli/TerminalUi.h"
 #include "cli/TreeCommand.h"
-#include "cli/ScanFolderCommand.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "text/Codec.h"
 

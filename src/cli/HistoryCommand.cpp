@@ -13,7 +13,8 @@ int HistoryCommand::Execute(CliContext& context, std::span<const std::string> ar
     }
     CatalogSession session(context);
     if (!session.Open()) return kExitFailure;
-    for (const std::string& text : session.Doc().History().Strings()) context.out << TerminalText(text) << '\n';
+    for (const std::string& text : session.Doc().History().Strings())
+        context.out << TerminalText(text) << '\n';
     return session.SaveIfModified() ? kExitOk : kExitFailure;
 }
 

@@ -16,7 +16,8 @@ std::string TerminalLines(std::string_view modelText) {
     std::string out;
     for (std::size_t start = 0; start <= modelText.size();) {
         const std::size_t end = modelText.find("\r\n", start);
-        out += TerminalText(modelText.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        out += TerminalText(
+            modelText.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         out += '\n';
         if (end == std::string_view::npos) break;
         start = end + 2;

@@ -26,7 +26,8 @@ int PasswdCommand::Execute(CliContext& context, std::span<const std::string> arg
     if (!password.empty() && password.back() == '\r') password.pop_back();
     if (terminal) {
         std::string confirmation;
-        if (!ReadSecretLine(context.in, context.err, TerminalText(text::Local("确认新密码:")), true, confirmation) ||
+        if (!ReadSecretLine(context.in, context.err, TerminalText(text::Local("确认新密码:")), true,
+                            confirmation) ||
             text::CompareNoCase(text::FromUtf8(password), text::FromUtf8(confirmation)) != 0) {
             session.Ui().ShowMessage(text::Local("新密码与确认的新密码不相符合，请重新输入"));
             return kExitFailure;

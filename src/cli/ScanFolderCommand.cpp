@@ -83,12 +83,6 @@ void Recount(CCD& cd) {
     cd.m_bModified = true;
 }
 
-std::string Format(std::string_view utf8Pattern, std::string_view modelArgument) {
-    std::string out = text::Local(utf8Pattern);
-    out.replace(out.find("%s"), 2, modelArgument);
-    return out;
-}
-
 }  // namespace
 
 std::string_view ScanFolderCommand::Description() const {
@@ -135,15 +129,17 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
         }
     } else {
         cd = std::make_unique<CCD>();
-        const std::string lastComponent = folder.has_filename() ? folder.filename().native() : folder.native();
+        const std::string lastComponent =
+            folder.has_filename() ? folder.filename().native() : folder.native();
         cd->m_strVolumeLabel = text::FromUtf8(lastComponent);
         cd->m_dwVolumeSerial = static_cast<std::uint32_t>(std::time(nullptr));
         cd->m_strFolderPath = folderPath;
     }
-    const std::string name = existing ? existing->m_strName
-                                      : (options->name ? text::FromUtf8(*options->name) : cd->m_strVolumeLabel);
+    const std::string name = existing
+                                 ? existing->m_strName
+                                 : (options->name ? text::FromUtf8(*options->name) : cd->m_strVolumeLabel);
     if (!existing && category->HasEntry(name)) {
-        session.Ui().ShowMessage(Format("光盘 %s 已经存在", name));
+        session.Ui().ShowMessage(text::LocalWith("光盘 %s 已经存在", name));
         return kExitFailure;
     }
 
@@ -172,7 +168,7 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
         existing->m_nFileCount = filed.m_nFileCount;
         existing->m_nFolderCount = filed.m_nFolderCount;
         session.Doc().SetModified();
-        session.Ui().ShowMessage(Format("重新扫描文件夹 [ %s ] 成功！", existing->m_strName));
+        session.Ui().ShowMessage(text::LocalWith("重新扫描文件夹 [ %s ] 成功！", existing->m_strName));
     } else {
         catalog::CDiskInfo* entry = category->AddNewEntry(name, session.Log());
         if (!entry) return kExitFailure;
@@ -185,7 +181,7 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
         entry->m_dCurrentBytes = filed.m_dCurrentBytes;
         entry->m_nFileCount = filed.m_nFileCount;
         entry->m_nFolderCount = filed.m_nFolderCount;
-        session.Ui().ShowMessage(Format("成功地把文件夹 %s 加入到光盘库！", name));
+        session.Ui().ShowMessage(text::LocalWith("成功地把文件夹 %s 加入到光盘库！", name));
     }
     if (!session.SaveIfModified()) return kExitFailure;
     context.out << zip.native() << '\n';

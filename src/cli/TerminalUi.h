@@ -10,7 +10,8 @@ namespace pelko::cli {
 
 class TerminalUi final : public catalog::UserInterface {
 public:
-    TerminalUi(std::istream& in, std::ostream& err, bool interactive) : m_in(in), m_err(err), m_interactive(interactive) {}
+    TerminalUi(std::istream& in, std::ostream& err, bool interactive)
+        : m_in(in), m_err(err), m_interactive(interactive) {}
     void ShowMessage(std::string_view text) override;
     bool AskYesNo(std::string_view text) override;
 

@@ -13,10 +13,14 @@ namespace {
 
 std::string_view KindWord(std::uint8_t kind) {
     switch (kind) {
-        case 0: return "光盘";
-        case 1: return "硬盘";
-        case 2: return "硬盘目录";
-        default: return "?";
+        case 0:
+            return "光盘";
+        case 1:
+            return "硬盘";
+        case 2:
+            return "硬盘目录";
+        default:
+            return "?";
     }
 }
 
@@ -26,7 +30,8 @@ void PrintCategory(std::ostream& out, const catalog::CCategory& category, int de
     for (const auto& sub : category.Subcategories()) PrintCategory(out, *sub, depth + 1);
     for (const auto& entry : category.Entries()) {
         out << indent << "  * " << TerminalText(entry->m_strName) << "  [" << KindWord(entry->m_nKind) << ", "
-            << (entry->IsOldVersion() ? std::string("?") : TerminalText(catalog::EntrySizeText(*entry))) << "]\n";
+            << (entry->IsOldVersion() ? std::string("?") : TerminalText(catalog::EntrySizeText(*entry)))
+            << "]\n";
     }
 }
 

@@ -26,4 +26,13 @@ std::string FromUtf16(std::u16string_view utf16);
 // A UTF-8 literal of the source code as model bytes: Local("光盘").
 inline std::string Local(std::string_view utf8Literal) { return FromUtf8(utf8Literal); }
 
+// A UTF-8 message pattern as model bytes with its first "%s" replaced by `modelArgument`, copied
+// byte for byte (so "%" in a name is never read as a format).
+inline std::string LocalWith(std::string_view utf8Pattern, std::string_view modelArgument) {
+    std::string out = Local(utf8Pattern);
+    const std::size_t at = out.find("%s");
+    if (at != std::string::npos) out.replace(at, 2, modelArgument);
+    return out;
+}
+
 }  // namespace pelko::text

@@ -81,7 +81,8 @@ TEST(CatalogTest, HeaderKeepsThePasswordBackwards) {
 TEST(CatalogTest, DefaultCatalogHoldsTheSixCategories) {
     const Bytes bytes = DefaultCatalogBytes();
     ASSERT_EQ(bytes.size(), 811u);
-    EXPECT_EQ(Bytes(bytes.end() - 5, bytes.end()), (Bytes{0, 0, 0, 0, 0})) << "empty history, then three zero bytes";
+    EXPECT_EQ(Bytes(bytes.end() - 5, bytes.end()), (Bytes{0, 0, 0, 0, 0}))
+        << "empty history, then three zero bytes";
     CRootCategory root;
     root.m_bExpectHeader = false;
     CFindHistory history;

@@ -48,8 +48,8 @@ TEST_F(CatalogCliTest, FirstStartCreatesTheDefaultCatalog) {
 
 TEST_F(CatalogCliTest, ScanFolderFilesIntoACategoryAndRescans) {
     tree.WriteFile("a.txt", "hello");
-    const Result filed = Run({"scan-folder", tree.path(), "--category", "Pelko/软件/系统软件", "--name", "我的文件夹",
-                              "--memo", "备注"});
+    const Result filed = Run({"scan-folder", tree.path(), "--category", "Pelko/软件/系统软件", "--name",
+                              "我的文件夹", "--memo", "备注"});
     ASSERT_EQ(filed.status, 0) << filed.err;
     EXPECT_NE(filed.err.find("成功地把文件夹 我的文件夹 加入到光盘库！"), std::string::npos) << filed.err;
     const fs::path zip = filed.out.substr(0, filed.out.size() - 1);
