@@ -13,7 +13,7 @@
 #include "catalog/MessageLog.h"
 #include "catalog/UserInterface.h"
 #include "platform/AtomicFile.h"
-#include "platform/FileDescriptor.h"
+#include "platform/WholeFile.h"
 #include "text/Codec.h"
 
 namespace pelko::catalog {
@@ -21,26 +21,6 @@ namespace pelko::catalog {
 namespace fs = std::filesystem;
 
 namespace {
-
-enum class FileRead { Ok, Missing, Unreadable };
-
-FileRead ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& out) {
-    const platform::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) return errno == ENOENT ? FileRead::Missing : FileRead::Unreadable;
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileRead::Unreadable;
-    out.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t have = 0;
-    while (have < out.size()) {
-        const ssize_t got = ::read(fd.get(), out.data() + have, out.size() - have);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return FileRead::Unreadable;
-        if (got == 0) break;
-        have += static_cast<std::size_t>(got);
-    }
-    out.resize(have);
-    return FileRead::Ok;
-}
 
 constexpr std::string_view kLoadFailed = "初始化失败，可能是文件tnk.dat发生错误，请把它删除！";
 
@@ -119,8 +99,8 @@ bool CPelkoDoc::LoadCatalog() {
 
     const fs::path catalogPath = m_folder / kCatalogFile;
     std::vector<std::uint8_t> bytes;
-    switch (ReadWholeFile(catalogPath, bytes)) {
-        case FileRead::Ok: {
+    switch (platform::ReadWholeFile(catalogPath, bytes)) {
+        case platform::WholeFileRead::Ok: {
             CatalogRead result = ReadCatalog(bytes, true);
             if (result == CatalogRead::BadHeader) {
                 // An old catalog without the header; the next save writes one.
@@ -133,15 +113,15 @@ bool CPelkoDoc::LoadCatalog() {
             m_fileIsGood = true;
             break;
         }
-        case FileRead::Unreadable:
+        case platform::WholeFileRead::Unreadable:
             // Never start over from the default catalog while a catalog exists that we cannot
             // read: the next save would replace it.
             ShowMessage(kLoadFailed);
             return false;
-        case FileRead::Missing: {
+        case platform::WholeFileRead::Missing: {
             const fs::path oldPath = m_folder / kOldCatalogFile;
-            const FileRead old = ReadWholeFile(oldPath, bytes);
-            if (old == FileRead::Ok) {
+            const platform::WholeFileRead old = platform::ReadWholeFile(oldPath, bytes);
+            if (old == platform::WholeFileRead::Ok) {
                 if (ReadCatalog(bytes, false) != CatalogRead::Ok) {
                     ShowMessage(kLoadFailed);
                     return false;
@@ -151,14 +131,14 @@ bool CPelkoDoc::LoadCatalog() {
                     break;
                 }
                 m_root.reset();
-            } else if (old == FileRead::Unreadable) {
+            } else if (old == platform::WholeFileRead::Unreadable) {
                 ShowMessage(kLoadFailed);
                 return false;
             }
             // First start: the default catalog, written as it is and read back.
             const std::vector<std::uint8_t> defaults = DefaultCatalogBytes();
             if (!WriteCatalogFile(defaults)) return false;
-            if (ReadWholeFile(catalogPath, bytes) != FileRead::Ok ||
+            if (platform::ReadWholeFile(catalogPath, bytes) != platform::WholeFileRead::Ok ||
                 ReadCatalog(bytes, false) != CatalogRead::Ok) {
                 ShowMessage(kLoadFailed);
                 return false;

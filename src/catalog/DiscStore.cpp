@@ -11,7 +11,7 @@
 #include "catalog/MessageLog.h"
 #include "catalog/ZipStore.h"
 #include "platform/AtomicFile.h"
-#include "platform/FileDescriptor.h"
+#include "platform/WholeFile.h"
 #include "text/Codec.h"
 
 namespace pelko::catalog {
@@ -25,24 +25,6 @@ std::string ModelPath(const fs::path& path) { return text::FromUtf8(path.native(
 bool Exists(const fs::path& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
-}
-
-// Reads a whole regular file. False when it cannot be opened or read.
-bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& out) {
-    const platform::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) return false;
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    out.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t have = 0;
-    while (have < out.size()) {
-        const ssize_t got = ::read(fd.get(), out.data() + have, out.size() - have);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        have += static_cast<std::size_t>(got);
-    }
-    out.resize(have);
-    return true;
 }
 
 }  // namespace
@@ -102,7 +84,7 @@ std::unique_ptr<CCD> DiscStore::OpenPath(const fs::path& file) {
 
 std::unique_ptr<CCD> DiscStore::LoadPlain(const fs::path& plain) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(plain, bytes)) {
+    if (platform::ReadWholeFile(plain, bytes) != platform::WholeFileRead::Ok) {
         ReportError("这个扫描对象文件 %s 打开失败，原因可能是文件不存在", plain);
         return nullptr;
     }
