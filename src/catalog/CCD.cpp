@@ -8,6 +8,11 @@ namespace pelko::catalog {
 CCD::CCD() : m_strReadme(text::Local("该对象目前没有描述信息")) {}
 
 void CCD::Serialize(CArchive& ar) {
+    SerializeHeader(ar);
+    SerializeFolder(ar, 0);
+}
+
+void CCD::SerializeHeader(CArchive& ar) {
     if (ar.IsStoring()) {
         ar.WriteString(kSignature);
         ar.WriteString(m_strVolumeLabel);
@@ -44,7 +49,6 @@ void CCD::Serialize(CArchive& ar) {
             m_nFolderCount = ar.ReadDword();
         }
     }
-    SerializeFolder(ar, 0);
 }
 
 void CCD::RecomputeTotals() {

@@ -45,6 +45,9 @@ public:
     // The whole disc file. Reading skips the signature without checking it; opening a disc
     // file checks it first.
     void Serialize(CArchive& ar) override;
+    // Only the part before the folder tree: volume data, version, kind, readme, folder path and
+    // the statistics (as far as the version holds them).
+    void SerializeHeader(CArchive& ar);
 
     // Recounts files, folders and current bytes over the tree; the scan-time bytes stay.
     void RecomputeTotals();

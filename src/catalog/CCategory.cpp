@@ -161,6 +161,42 @@ std::unique_ptr<CDiskInfo> CCategory::RemoveEntry(const CDiskInfo* entry) {
     return taken;
 }
 
+bool CCategory::MoveSubcategoryTo(const CCategory* child, CCategory& target, MessageLog& log) {
+    const auto at = std::find_if(m_subcategories.begin(), m_subcategories.end(),
+                                 [&](const auto& p) { return p.get() == child; });
+    if (at == m_subcategories.end()) return false;
+    if (target.HasSubcategory(child->m_strName)) {
+        log.Post(MessageKind::Hint, text::LocalWith("类别 %s 已经存在", child->m_strName));
+        return false;
+    }
+    target.m_subcategories.reserve(target.m_subcategories.size() + 1);
+    std::unique_ptr<CCategory> taken = RemoveSubcategory(child);
+    taken->m_pParent = &target;
+    target.InsertByRule(target.m_subcategories, std::move(taken));
+    target.MarkModified();
+    return true;
+}
+
+CDiskInfo* CCategory::MoveEntryTo(const CDiskInfo* entry, CCategory& target, MessageLog& log) {
+    const auto at =
+        std::find_if(m_entries.begin(), m_entries.end(), [&](const auto& p) { return p.get() == entry; });
+    if (at == m_entries.end()) return nullptr;
+    if (target.HasEntry(entry->m_strName))
+        log.Post(MessageKind::Hint, text::LocalWith("有同名项目存在 '%s', 最好更名", entry->m_strName));
+    target.m_entries.reserve(target.m_entries.size() + 1);
+    std::unique_ptr<CDiskInfo> taken = RemoveEntry(entry);
+    taken->m_pCategory = &target;
+    CDiskInfo* moved = target.InsertByRule(target.m_entries, std::move(taken));
+    target.MarkModified();
+    return moved;
+}
+
+bool CCategory::IsWithin(const CCategory& category) const {
+    for (const CCategory* c = this; c != nullptr; c = c->m_pParent)
+        if (c == &category) return true;
+    return false;
+}
+
 std::string CCategory::Path() const {
     if (!m_pParent) return m_strName;
     std::string path = m_pParent->Path();

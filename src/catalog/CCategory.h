@@ -41,7 +41,7 @@ public:
 
     std::string m_strName;
     std::string m_strMemo;
-    CCategory* m_pParent = nullptr;  // not stored; null for the root
+    CCategory* m_pParent = nullptr;            // not stored; null for the root
     std::array<std::uint8_t, 8> m_reserved{};  // written back exactly as read
     bool m_bSortAscending = true;              // not stored
 
@@ -71,6 +71,17 @@ public:
     // Takes an entry made elsewhere; a duplicate name only draws the notice
     // "有同名项目存在 '%s', 最好更名".
     CDiskInfo* AddExistingEntry(std::unique_ptr<CDiskInfo> entry, MessageLog& log);
+
+    // Moves a sub-category of this category under `target`, unless `target` has a sub-category
+    // of its name ("类别 %s 已经存在"). Room in the target is made first, so running out of memory
+    // leaves the category where it was, never lost or owned twice.
+    bool MoveSubcategoryTo(const CCategory* child, CCategory& target, MessageLog& log);
+    // Moves an entry of this category into `target` the same way; a duplicate name there only
+    // draws the notice of AddExistingEntry.
+    CDiskInfo* MoveEntryTo(const CDiskInfo* entry, CCategory& target, MessageLog& log);
+
+    // `this` is `category` or lies below it.
+    bool IsWithin(const CCategory& category) const;
 
     // Takes a child out without destroying it (null when it is not a child of this category).
     std::unique_ptr<CCategory> RemoveSubcategory(const CCategory* child);

@@ -38,9 +38,46 @@ Item* InsertSorted(List& list, std::unique_ptr<Item> item, CDir* parent) {
     return raw;
 }
 
+template <typename List, typename Item>
+std::ptrdiff_t IndexOf(const List& list, const Item* item) {
+    const auto it = std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == item; });
+    return it == list.end() ? -1 : it - list.begin();
+}
+
+template <typename List, typename Item>
+void MoveToSortedPlace(List& list, const Item* item) {
+    const std::ptrdiff_t from = IndexOf(list, item);
+    if (from < 0) return;
+    auto taken = std::move(list[static_cast<std::size_t>(from)]);
+    list.erase(list.begin() + from);
+    const auto at = std::upper_bound(
+        list.begin(), list.end(), taken->m_strName,
+        [](const auto& name, const auto& p) { return text::CompareNoCase(name, p->m_strName) < 0; });
+    // The erase left room for the insert, so it cannot fail and lose the record.
+    list.insert(at, std::move(taken));
+}
+
 }  // namespace
 
 CDir::~CDir() = default;
+
+bool CDir::RemoveFile(const CFileInfo* file) {
+    const std::ptrdiff_t at = IndexOf(m_files, file);
+    if (at < 0) return false;
+    RemoveFileAt(static_cast<std::size_t>(at));
+    return true;
+}
+
+bool CDir::RemoveSubdir(const CDir* dir) {
+    const std::ptrdiff_t at = IndexOf(m_subdirs, dir);
+    if (at < 0) return false;
+    RemoveSubdirAt(static_cast<std::size_t>(at));
+    return true;
+}
+
+void CDir::KeepSorted(const CFileInfo* file) { MoveToSortedPlace(m_files, file); }
+
+void CDir::KeepSorted(const CDir* dir) { MoveToSortedPlace(m_subdirs, dir); }
 
 CFileInfo* CDir::InsertFile(std::unique_ptr<CFileInfo> file) {
     return InsertSorted(m_files, std::move(file), this);
@@ -48,12 +85,12 @@ CFileInfo* CDir::InsertFile(std::unique_ptr<CFileInfo> file) {
 
 CDir* CDir::InsertSubdir(std::unique_ptr<CDir> dir) { return InsertSorted(m_subdirs, std::move(dir), this); }
 
-void CDir::RemoveFile(std::size_t index) {
+void CDir::RemoveFileAt(std::size_t index) {
     m_files.erase(m_files.begin() + static_cast<std::ptrdiff_t>(index));
     if (CCD* cd = OwningCD()) cd->m_bModified = true;
 }
 
-void CDir::RemoveSubdir(std::size_t index) {
+void CDir::RemoveSubdirAt(std::size_t index) {
     m_subdirs.erase(m_subdirs.begin() + static_cast<std::ptrdiff_t>(index));
     if (CCD* cd = OwningCD()) cd->m_bModified = true;
 }
@@ -120,7 +157,8 @@ void CDir::SerializeFolder(CArchive& ar, int depth) {
     // Counts are signed in the format: zero or less means no element.
     const auto fileCount = static_cast<std::int32_t>(ar.ReadDword());
     if (fileCount > 0) {
-        m_files.reserve(ar.ReservableCount(static_cast<std::uint32_t>(fileCount), CFileInfo::kMinEncodedBytes));
+        m_files.reserve(
+            ar.ReservableCount(static_cast<std::uint32_t>(fileCount), CFileInfo::kMinEncodedBytes));
         for (std::int32_t i = 0; i < fileCount; ++i) {
             auto file = std::make_unique<CFileInfo>();
             file->Serialize(ar);

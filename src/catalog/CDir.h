@@ -53,8 +53,16 @@ public:
     CDir* InsertSubdir(std::unique_ptr<CDir> dir);
 
     // Removes and destroys a child with its subtree, and marks the owning disc modified.
-    void RemoveFile(std::size_t index);
-    void RemoveSubdir(std::size_t index);
+    void RemoveFileAt(std::size_t index);
+    void RemoveSubdirAt(std::size_t index);
+    // The same for a child given by address; false when it is not a child of this folder.
+    bool RemoveFile(const CFileInfo* file);
+    bool RemoveSubdir(const CDir* dir);
+
+    // Moves a child whose name was changed to its place in the sorted list. The new name is not
+    // checked against the others: a name equal to another's goes after it.
+    void KeepSorted(const CFileInfo* file);
+    void KeepSorted(const CDir* dir);
 
     // The disc this folder belongs to: followed over at most kMaxOwnerChain parents.
     CCD* OwningCD();

@@ -31,20 +31,33 @@ CPelkoDoc::CPelkoDoc(fs::path catalogFolder, MessageLog& log, UserInterface& ui)
 
 void CPelkoDoc::ShowMessage(std::string_view utf8Text) { m_ui.ShowMessage(text::Local(utf8Text)); }
 
-CatalogRead ReadCatalogBytes(std::span<const std::uint8_t> bytes, bool expectHeader, CRootCategory& root,
-                             CFindHistory& history) {
+namespace {
+
+CatalogRead ReadCatalogParts(std::span<const std::uint8_t> bytes, bool expectHeader, CRootCategory& root,
+                             CFindHistory* history) {
     root.m_bExpectHeader = expectHeader;
     try {
         CArchive ar(bytes);
         root.Serialize(ar);
         if (root.m_bBadHeader) return CatalogRead::BadHeader;
-        history.Serialize(ar);
+        if (history) history->Serialize(ar);
     } catch (const ArchiveError&) {
         return CatalogRead::Damaged;
     } catch (const std::bad_alloc&) {
         return CatalogRead::Damaged;
     }
     return CatalogRead::Ok;
+}
+
+}  // namespace
+
+CatalogRead ReadCatalogBytes(std::span<const std::uint8_t> bytes, bool expectHeader, CRootCategory& root,
+                             CFindHistory& history) {
+    return ReadCatalogParts(bytes, expectHeader, root, &history);
+}
+
+CatalogRead ReadCatalogTree(std::span<const std::uint8_t> bytes, bool expectHeader, CRootCategory& root) {
+    return ReadCatalogParts(bytes, expectHeader, root, nullptr);
 }
 
 std::vector<std::uint8_t> CatalogBytes(CRootCategory& root, CFindHistory& history) {

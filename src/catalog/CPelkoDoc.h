@@ -26,6 +26,8 @@ class UserInterface;
 enum class CatalogRead { Ok, BadHeader, Damaged };
 CatalogRead ReadCatalogBytes(std::span<const std::uint8_t> bytes, bool expectHeader, CRootCategory& root,
                              CFindHistory& history);
+// The root alone, for reading another catalog's tree.
+CatalogRead ReadCatalogTree(std::span<const std::uint8_t> bytes, bool expectHeader, CRootCategory& root);
 std::vector<std::uint8_t> CatalogBytes(CRootCategory& root, CFindHistory& history);
 
 class CPelkoDoc {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -33,7 +34,7 @@ std::string SafeFileName(std::string_view modelName) {
     std::string name = text::ToUtf8(modelName);
     for (char& c : name)
         if (c == '/' || c == '\0') c = '_';
-    if (name == "." || name == "..") name.replace(0, name.size(), name.size(), '_');
+    if (name.empty() || name == "." || name == "..") name.assign(std::max<std::size_t>(name.size(), 1), '_');
     return name;
 }
 

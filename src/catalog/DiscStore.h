@@ -55,7 +55,8 @@ private:
     MessageLog& m_log;
 };
 
-// File-system form of a model name: UTF-8, with "/" and NUL made harmless.
+// File-system form of a model name: UTF-8, with "/" and NUL made harmless, and never empty,
+// "." or "..".
 std::string SafeFileName(std::string_view modelName);
 
 // Fills the statistics of an old entry from its freshly opened disc, recounting the disc and

@@ -14,11 +14,31 @@ namespace pelko::cli {
 void TerminalUi::ShowMessage(std::string_view text) { m_err << TerminalText(text) << '\n' << std::flush; }
 
 bool TerminalUi::AskYesNo(std::string_view text) {
+    if (m_answers.assumeYes) {
+        m_err << TerminalText(text) << " (--yes: Yes)\n" << std::flush;
+        return true;
+    }
     m_err << TerminalText(text) << (m_interactive ? " [y/N] " : " (no answer: No)\n") << std::flush;
     if (!m_interactive) return false;
     std::string answer;
     if (!std::getline(m_in, answer)) return false;
     return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+std::optional<catalog::NewObjectAnswer> TerminalUi::AskNewObject(std::string_view,
+                                                                 std::string_view presetName,
+                                                                 catalog::CCategory& root) {
+    catalog::NewObjectAnswer answer;
+    answer.category = m_answers.category ? m_answers.category : &root;
+    answer.name = m_answers.name ? *m_answers.name : std::string(presetName);
+    answer.memo = m_answers.memo;
+    return answer;
+}
+
+std::optional<std::filesystem::path> TerminalUi::ChooseFolder(std::string_view) { return m_answers.folder; }
+
+catalog::FileChoice TerminalUi::ChooseDiscFiles(const std::filesystem::path&) {
+    return catalog::FileChoice{m_answers.discFiles, false};
 }
 
 bool StdinIsTerminal() { return ::isatty(STDIN_FILENO) == 1; }

@@ -3,10 +3,23 @@
 // questions are asked on the terminal, and answered No when no one is there to answer.
 
 #include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "catalog/UserInterface.h"
 
 namespace pelko::cli {
+
+// What the command line says in place of the desktop program's dialogs.
+struct DialogAnswers {
+    std::optional<std::filesystem::path> folder;   // the folder chooser
+    std::vector<std::filesystem::path> discFiles;  // the disc-file dialog
+    catalog::CCategory* category = nullptr;        // where new objects go (null: the root)
+    std::optional<std::string> name;               // their name (model bytes), else the preset
+    std::string memo;                              // their memo (model bytes)
+    bool assumeYes = false;                        // --yes: every question is answered Yes/OK
+};
 
 class TerminalUi final : public catalog::UserInterface {
 public:
@@ -14,11 +27,18 @@ public:
         : m_in(in), m_err(err), m_interactive(interactive) {}
     void ShowMessage(std::string_view text) override;
     bool AskYesNo(std::string_view text) override;
+    std::optional<catalog::NewObjectAnswer> AskNewObject(std::string_view prompt, std::string_view presetName,
+                                                         catalog::CCategory& root) override;
+    std::optional<std::filesystem::path> ChooseFolder(std::string_view prompt) override;
+    catalog::FileChoice ChooseDiscFiles(const std::filesystem::path& startFolder) override;
+
+    DialogAnswers& Answers() { return m_answers; }
 
 private:
     std::istream& m_in;
     std::ostream& m_err;
     bool m_interactive;
+    DialogAnswers m_answers;
 };
 
 // True when standard input is a terminal a person can type at.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -30,30 +31,49 @@ bool AtomicFile::Create() {
     return true;
 }
 
-bool AtomicFile::Commit() {
+bool AtomicFile::FlushTemporary() {
     if (m_temp.empty()) return false;
     if (m_fd >= 0) {
         const bool synced = ::fsync(m_fd) == 0;
         const bool closed = ::close(m_fd) == 0;
         m_fd = -1;
-        if (!synced || !closed) return false;
-    } else {
-        // Written by a library through its own handle: reopen to flush it to the disk.
-        const int fd = ::open(m_temp.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return false;
-        const bool synced = ::fsync(fd) == 0;
-        ::close(fd);
-        if (!synced) return false;
+        return synced && closed;
     }
-    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) return false;
-    m_committed = true;
+    // Written by a library through its own handle: reopen to flush it to the disk.
+    const int fd = ::open(m_temp.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+void AtomicFile::FlushFolder() const {
     const std::filesystem::path folder = m_target.has_parent_path() ? m_target.parent_path() : ".";
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
+}
+
+bool AtomicFile::Commit() {
+    if (!FlushTemporary()) return false;
+    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) return false;
+    m_committed = true;
+    FlushFolder();
     return true;
+}
+
+AtomicFile::NoReplace AtomicFile::CommitNoReplace() {
+    if (!FlushTemporary()) return NoReplace::Failed;
+    // link() refuses an existing name, which rename() would replace.
+    if (::link(m_temp.c_str(), m_target.c_str()) != 0) {
+        return errno == EEXIST ? NoReplace::Exists : NoReplace::Failed;
+    }
+    ::unlink(m_temp.c_str());
+    m_committed = true;
+    FlushFolder();
+    return NoReplace::Committed;
 }
 
 }  // namespace pelko::platform

@@ -25,7 +25,15 @@ public:
     // target and flushes the folder. False on any failure; the target is then unchanged.
     bool Commit();
 
+    // As Commit, but gives the temporary file the target's name only when nothing of that name
+    // exists; an existing file is left as it is.
+    enum class NoReplace { Committed, Exists, Failed };
+    NoReplace CommitNoReplace();
+
 private:
+    bool FlushTemporary();
+    void FlushFolder() const;
+
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
     int m_fd = -1;

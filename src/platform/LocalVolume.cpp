@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "platform/FileCopy.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FileTime.h"
 #include "text/Codec.h"
@@ -109,24 +110,7 @@ public:
         if (::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
         AtomicFile out(destination);
         if (!out.Create()) return false;
-        std::vector<std::uint8_t> chunk(256 * 1024);
-        for (;;) {
-            const ssize_t got = ::read(in.get(), chunk.data(), chunk.size());
-            if (got < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            if (got == 0) break;
-            for (ssize_t done = 0; done < got;) {
-                const ssize_t put =
-                    ::write(out.Descriptor(), chunk.data() + done, static_cast<std::size_t>(got - done));
-                if (put < 0) {
-                    if (errno == EINTR) continue;
-                    return false;
-                }
-                done += put;
-            }
-        }
+        if (!CopyDescriptor(in.get(), out.Descriptor())) return false;
         return out.Commit();
     }
 

@@ -263,7 +263,7 @@ TEST(RecordsTest, OwnerIsFoundOverAtMost130Folders) {
     EXPECT_EQ(chain[128]->OwningCD(), &cd);  // 130 links up to the root
     EXPECT_EQ(chain[129]->OwningCD(), nullptr);
     cd.m_bModified = false;
-    chain[0]->RemoveSubdir(0);
+    chain[0]->RemoveSubdirAt(0);
     EXPECT_TRUE(cd.m_bModified);
 }
 
