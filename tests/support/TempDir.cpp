@@ -39,6 +39,12 @@ fs::path TempDir::MakeFolder(std::string_view relative) const {
     return folder;
 }
 
+void WriteFileBytes(const fs::path& file, std::span<const std::uint8_t> bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

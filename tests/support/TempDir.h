@@ -2,7 +2,9 @@
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // object goes away.
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string_view>
 
 namespace pelko::test {
@@ -24,6 +26,9 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// Writes bytes to a file given by its full path, creating its folders.
+void WriteFileBytes(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
 
 // Reads a whole file; empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
