@@ -7,6 +7,7 @@
 #include "catalog/SettingsTable.h"
 #include "cli/Command.h"
 #include "cli/DumpCommand.h"
+#include "cli/EditCommands.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/InitCommand.h"
@@ -78,6 +79,14 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
         list.push_back(std::make_unique<InfoCommand>());
         list.push_back(std::make_unique<HistoryCommand>());
         list.push_back(std::make_unique<PasswdCommand>());
+        list.push_back(std::make_unique<MkcatCommand>());
+        list.push_back(std::make_unique<RenameCommand>());
+        list.push_back(std::make_unique<MemoCommand>());
+        list.push_back(std::make_unique<RmCommand>());
+        list.push_back(std::make_unique<MvCommand>());
+        list.push_back(std::make_unique<SortCommand>());
+        list.push_back(std::make_unique<MergeCommand>());
+        list.push_back(std::make_unique<AddCommand>());
         return list;
     }();
     return commands;
