@@ -1,5 +1,7 @@
 // Merging another catalog, and adding disc files made elsewhere.
 
+#include <new>
+
 #include "catalog/CPelkoDoc.h"
 #include "catalog/CatalogMerge.h"
 #include "catalog/DiscFileImport.h"
@@ -26,7 +28,12 @@ bool CatalogEditor::Merge() {
             text::Local("抱歉，打开待合并光盘库遇到问题，无法合并，\n请使用导入光盘文件的方法合并光盘库"));
         return false;
     }
-    catalog::MergeCategory(*other, *m_doc.Root(), Log(), Ui());
+    try {
+        catalog::MergeCategory(*other, *m_doc.Root(), Log(), Ui());
+    } catch (const std::bad_alloc&) {
+        // What was merged so far stays: every object added is complete and owned once.
+        Ui().ShowMessage(text::Local("内存不足!"));
+    }
     catalog::CopyOtherDiskFolder(*folder / "Disk", m_discs.DiskFolder());
     return true;
 }
