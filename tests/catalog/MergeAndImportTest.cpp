@@ -22,13 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using text::Local;
 
-std::vector<std::string> Utf8Lines(const test::RecordingLog& log, MessageKind kind) {
-    std::vector<std::string> out;
-    for (const auto& line : log.Lines())
-        if (line.first == kind) out.push_back(text::ToUtf8(line.second));
-    return out;
-}
-
 // A catalog folder with its own document, log and script.
 struct Catalog {
     test::TempDir dir;
@@ -244,7 +237,7 @@ TEST_F(ImportTest, EachFileIsCheckedInTurn) {
     EXPECT_EQ(Add({notPkb, forged, torn, known, cancelled}), 0);
 
     const std::string shown = text::ToUtf8(text::FromUtf8(outside.path().native()));
-    EXPECT_EQ(Utf8Lines(here.log, MessageKind::Error),
+    EXPECT_EQ(here.log.Utf8Lines(MessageKind::Error),
               (std::vector<std::string>{
                   "不是光盘文件，光盘文件的扩展名为pkb", "文件 " + shown + "/Forged.pkb 并非真正的光盘文件",
                   "打开光盘文件 " + shown + "/Torn.pkb 失败，或这个文件并非真正的光盘文件",

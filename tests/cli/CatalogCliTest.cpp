@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "catalog/SettingsStore.h"
+#include "cli/CliRun.h"
 #include "cli/Command.h"
 #include "support/TempDir.h"
 
@@ -12,11 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = test::CliResult;
 
 class CatalogCliTest : public ::testing::Test {
 protected:
@@ -25,12 +22,7 @@ protected:
     catalog::MemorySettingsStore settings;
 
     Result Run(std::vector<std::string> args, const std::string& input = {}) {
-        args.insert(args.begin(), {"--catalog", catalogDir.path()});
-        std::istringstream in(input);
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunCli(args, in, out, err, settings, false);
-        return {status, out.str(), err.str()};
+        return test::RunCliOn(catalogDir.path(), std::move(args), settings, input);
     }
 };
 

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "catalog/SettingsStore.h"
-#include "cli/Command.h"
+#include "cli/CliRun.h"
 #include "support/TempDir.h"
 
 namespace pelko::cli {
@@ -12,21 +12,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = test::CliResult;
 
 class EditCliTest : public ::testing::Test {
 protected:
     Result Run(const fs::path& catalog, std::vector<std::string> args) {
-        args.insert(args.begin(), {"--catalog", catalog});
-        std::istringstream in;
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunCli(args, in, out, err, settings, false);
-        return {status, out.str(), err.str()};
+        return test::RunCliOn(catalog, std::move(args), settings);
     }
     Result Run(std::vector<std::string> args) { return Run(catalogDir.path(), std::move(args)); }
 

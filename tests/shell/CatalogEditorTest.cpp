@@ -27,13 +27,6 @@ using catalog::CFileInfo;
 using catalog::MessageKind;
 using text::Local;
 
-std::vector<std::string> Utf8Lines(const test::RecordingLog& log, MessageKind kind) {
-    std::vector<std::string> out;
-    for (const auto& line : log.Lines())
-        if (line.first == kind) out.push_back(text::ToUtf8(line.second));
-    return out;
-}
-
 std::vector<std::string> Utf8(const std::vector<std::string>& model) {
     std::vector<std::string> out;
     for (const auto& s : model) out.push_back(text::ToUtf8(s));
@@ -116,7 +109,7 @@ TEST_F(CatalogEditorTest, NewCategoriesAreNumberedBySiblingCount) {
     ui.answers = {true};
     ASSERT_TRUE(editor.DeleteFromList(std::vector<CatalogObject>{top->FindSubcategory(Local("新建类别2"))}));
     EXPECT_EQ(editor.NewCategory(&current), nullptr);
-    EXPECT_EQ(Utf8Lines(log, MessageKind::Hint), std::vector<std::string>{"目录 新建类别1 已经存在"});
+    EXPECT_EQ(log.Utf8Lines(MessageKind::Hint), std::vector<std::string>{"目录 新建类别1 已经存在"});
     EXPECT_EQ(top->Subcategories().size(), 1u);
 
     const CatalogObject entry = AddEntry(*top, "盘", 1);
@@ -153,7 +146,7 @@ TEST_F(CatalogEditorTest, BusyStateRefusesWithTheOperationsOwnText) {
         busyEditor.MoveCutTo(top);
         busyEditor.Merge();
         std::string joined;
-        for (const auto& line : Utf8Lines(quiet, MessageKind::Error))
+        for (const auto& line : quiet.Utf8Lines(MessageKind::Error))
             joined += (joined.empty() ? "" : "|") + line;
         EXPECT_EQ(joined, c.expected);
     }
@@ -175,9 +168,9 @@ TEST_F(CatalogEditorTest, RenameRulesOfListAndTree) {
     EXPECT_FALSE(editor.RenameInList(first, "   "));
     EXPECT_FALSE(editor.RenameInTree(doc.Root(), "Other"));
     EXPECT_EQ(first->m_strName, "One");
-    EXPECT_EQ(Utf8Lines(log, MessageKind::Hint),
+    EXPECT_EQ(log.Utf8Lines(MessageKind::Hint),
               (std::vector<std::string>{"类别 Video 已经存在", "光盘 Two 已经存在"}));
-    EXPECT_EQ(Utf8Lines(log, MessageKind::Error), std::vector<std::string>{"名称不能为空"});
+    EXPECT_EQ(log.Utf8Lines(MessageKind::Error), std::vector<std::string>{"名称不能为空"});
 
     // The open object's node renames its entry and the loaded disc's display name.
     catalog::CCD& cd = OpenDisc(*first, {});
@@ -335,14 +328,14 @@ TEST_F(CatalogEditorTest, PasteRefusesOwnSubtreeAndNameClashes) {
 
     editor.CutObjects(top, std::vector<CatalogObject>{a, disc});
     EXPECT_EQ(editor.Paste(below), nullptr);
-    EXPECT_EQ(Utf8Lines(log, MessageKind::Warning), std::vector<std::string>{"不能移动[A]到子类别[Below]"});
+    EXPECT_EQ(log.Utf8Lines(MessageKind::Warning), std::vector<std::string>{"不能移动[A]到子类别[Below]"});
     EXPECT_EQ(a->m_pParent, top);
     EXPECT_TRUE(editor.Cut().objects.empty());  // the cut list is used once
 
     editor.CutObjects(top, std::vector<CatalogObject>{c, disc, other});
     EXPECT_EQ(editor.Paste(b), b);
     EXPECT_EQ(
-        Utf8Lines(log, MessageKind::Warning),
+        log.Utf8Lines(MessageKind::Warning),
         (std::vector<std::string>{"不能移动[A]到子类别[Below]", "已经存在类别 [C]，它将不会移动到新的类别",
                                   "已经存在光盘 [Disc]，不能移动"}));
     EXPECT_EQ(c->m_pParent, top);
@@ -373,7 +366,7 @@ TEST_F(CatalogEditorTest, DropRules) {
     EXPECT_EQ(editor.Drop(disc, c), CatalogObject(c));  // moved, with a notice about the twin
     EXPECT_EQ(disc->m_pCategory, c);
     EXPECT_EQ(c->Entries().size(), 2u);
-    EXPECT_EQ(Utf8Lines(log, MessageKind::Hint),
+    EXPECT_EQ(log.Utf8Lines(MessageKind::Hint),
               (std::vector<std::string>{"类别 A 已经存在", "有同名项目存在 'Disc', 最好更名"}));
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalog/MessageLog.h"
+#include "text/Codec.h"
 
 namespace pelko::test {
 
@@ -19,6 +20,14 @@ public:
     std::vector<std::pair<catalog::MessageKind, std::string>> Lines() const {
         const std::lock_guard lock(m_mutex);
         return m_lines;
+    }
+
+    // The lines of one kind, as UTF-8.
+    std::vector<std::string> Utf8Lines(catalog::MessageKind kind) const {
+        std::vector<std::string> out;
+        for (const auto& line : Lines())
+            if (line.first == kind) out.push_back(text::ToUtf8(line.second));
+        return out;
     }
 
 private:

@@ -1,0 +1,30 @@
+#pragma once
+// Runs pelko-cli in-process on a catalog folder with given settings and no one at the terminal.
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalog/SettingsStore.h"
+#include "cli/Command.h"
+
+namespace pelko::test {
+
+struct CliResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+inline CliResult RunCliOn(const std::filesystem::path& catalog, std::vector<std::string> args,
+                          const catalog::SettingsStore& settings, const std::string& input = {}) {
+    args.insert(args.begin(), {"--catalog", catalog});
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::RunCli(args, in, out, err, settings, false);
+    return {status, out.str(), err.str()};
+}
+
+}  // namespace pelko::test
