@@ -57,6 +57,8 @@ bool CategoryWalk::Walk(const catalog::CCategory& category, ContentPrefetcher* c
             if (!m_context.IsRunning()) return false;
             ContentResult result = contents->TakeNext();
             for (BufferedLine& line : result.lines) {
+                // A Cancel stops the writing of what was searched ahead, too.
+                if (!m_context.IsRunning()) return false;
                 if (line.hit) {
                     m_hits.Hit(std::move(line.text));
                 } else {
