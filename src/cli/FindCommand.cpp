@@ -1,6 +1,8 @@
 #include "cli/FindCommand.h"
 
+#include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -22,6 +24,26 @@
 namespace pelko::cli {
 
 namespace {
+
+// Ctrl+C stops the search the way the wait dialog's Cancel does: the hits found so far stay and
+// the count line reports them.
+volatile std::sig_atomic_t g_interrupted = 0;
+extern "C" void OnFindInterrupt(int) { g_interrupted = 1; }
+
+class InterruptAsCancel {
+public:
+    InterruptAsCancel() {
+        g_interrupted = 0;
+        m_previous = std::signal(SIGINT, OnFindInterrupt);
+    }
+    ~InterruptAsCancel() { std::signal(SIGINT, m_previous); }
+    InterruptAsCancel(const InterruptAsCancel&) = delete;
+    InterruptAsCancel& operator=(const InterruptAsCancel&) = delete;
+    bool Interrupted() const { return g_interrupted != 0; }
+
+private:
+    void (*m_previous)(int) = SIG_DFL;
+};
 
 struct TargetName {
     std::string_view name;
@@ -152,11 +174,15 @@ public:
         m_posted.notify_one();
     }
 
-    // Runs posted tasks until `done` holds.
-    void RunUntil(const std::function<bool()>& done) {
+    // Runs posted tasks until `done` holds, calling `idle` every tenth of a second meanwhile.
+    void RunUntil(const std::function<bool()>& done, const std::function<void()>& idle) {
         while (!done()) {
             std::unique_lock lock(m_mutex);
-            m_posted.wait(lock, [&] { return !m_tasks.empty(); });
+            if (!m_posted.wait_for(lock, std::chrono::milliseconds(100), [&] { return !m_tasks.empty(); })) {
+                lock.unlock();
+                idle();
+                continue;
+            }
             std::function<void()> task = std::move(m_tasks.front());
             m_tasks.pop_front();
             lock.unlock();
@@ -247,9 +273,13 @@ int FindCommand::Execute(CliContext& context, std::span<const std::string> args)
     TerminalFindWindow window;
     shell::FindController controller(
         {busy, settings, store, session.Doc(), output, session.Ui(), dialog, window});
+    const InterruptAsCancel interrupt;
     controller.Find(scope);
-    const bool accepted = busy.IsSearching() || controller.IsSearching();
-    window.RunUntil([&] { return !controller.IsSearching(); });
+    const bool accepted = controller.IsSearching();
+    window.RunUntil([&] { return !controller.IsSearching(); },
+                    [&] {
+                        if (interrupt.Interrupted()) controller.Cancel();
+                    });
     if (!session.SaveIfModified()) return kExitFailure;
     if (!accepted) return kExitUsage;
     return output.Hits() > 0 ? kExitOk : kExitFailure;
