@@ -28,7 +28,7 @@ struct FindCriteria {
     std::string text;               // model bytes, trimmed; folded when the search ignores case
     int targets = kFileName;        // FindTarget bits
     bool partMatch = true;          // false: the value must equal the one word
-    bool caseSensitive = false;     //
+    bool caseSensitive = false;     // false: only the letters A-Z fold to a-z
     bool onlyThisCategory = false;  // sub-categories are not entered
     bool readme = false;            // also the readme text of each scan object
 
