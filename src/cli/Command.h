@@ -28,6 +28,9 @@ struct CliContext {
     // written to the base.
     catalog::OverlaySettingsStore settings;
     bool passwordFromStdin = false;  // --password-stdin: the first input line is the password
+    // The user's own store, for commands that keep what the user chose as the desktop program
+    // does (find writes its keys); null when this run must not write settings.
+    catalog::SettingsStore* userSettings = nullptr;
 };
 
 class Command {
@@ -45,6 +48,10 @@ const std::vector<std::unique_ptr<Command>>& Commands();
 // read from `baseSettings`, which the run never writes.
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
            const catalog::SettingsStore& baseSettings, bool interactive);
+
+// As above, and commands that keep the user's choices write them to `settings`.
+int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
+           catalog::SettingsStore& settings, bool interactive);
 
 // As above, reading nothing from standard input.
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err,

@@ -8,6 +8,7 @@
 #include "cli/Command.h"
 #include "cli/DumpCommand.h"
 #include "cli/EditCommands.h"
+#include "cli/FindCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/InitCommand.h"
@@ -67,6 +68,12 @@ bool ApplySetting(CliContext& context, std::string_view assignment) {
     return true;
 }
 
+// Parses the global options and runs one command; `userSettings` is where commands that keep the
+// user's choices write them (null: nowhere).
+int RunCliWith(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
+               const catalog::SettingsStore& baseSettings, catalog::SettingsStore* userSettings,
+               bool interactive);
+
 }  // namespace
 
 const std::vector<std::unique_ptr<Command>>& Commands() {
@@ -87,6 +94,7 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
         list.push_back(std::make_unique<SortCommand>());
         list.push_back(std::make_unique<MergeCommand>());
         list.push_back(std::make_unique<AddCommand>());
+        list.push_back(std::make_unique<FindCommand>());
         return list;
     }();
     return commands;
@@ -103,6 +111,11 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     return RunCli(args, std::cin, out, err, *settings, StdinIsTerminal());
 }
 
+int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
+           catalog::SettingsStore& settings, bool interactive) {
+    return RunCliWith(args, in, out, err, settings, &settings, interactive);
+}
+
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err,
            const catalog::SettingsStore& baseSettings) {
     std::istringstream nothing;
@@ -111,7 +124,16 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
 
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
            const catalog::SettingsStore& baseSettings, bool interactive) {
+    return RunCliWith(args, in, out, err, baseSettings, nullptr, interactive);
+}
+
+namespace {
+
+int RunCliWith(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
+               const catalog::SettingsStore& baseSettings, catalog::SettingsStore* userSettings,
+               bool interactive) {
     CliContext context{in, out, err, interactive, std::nullopt, catalog::OverlaySettingsStore(baseSettings)};
+    context.userSettings = userSettings;
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -148,5 +170,7 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
     err << "pelko-cli: unknown command '" << args[i] << "'; see pelko-cli --help\n";
     return kExitUsage;
 }
+
+}  // namespace
 
 }  // namespace pelko::cli

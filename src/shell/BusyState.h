@@ -27,12 +27,11 @@ public:
     Busy Get() const { return m_state.load(std::memory_order_acquire); }
     void Set(Busy state) { m_state.store(state, std::memory_order_release); }
     bool IsIdle() const { return Get() == Busy::Idle; }
+    bool IsScanning() const { return Get() == Busy::Scanning; }
+    bool IsSearching() const { return Get() == Busy::Searching; }
 
-    // Moves from idle to `state`; false when something else runs already.
-    bool TryStart(Busy state) {
-        Busy expected = Busy::Idle;
-        return m_state.compare_exchange_strong(expected, state, std::memory_order_acq_rel);
-    }
+    // Changes `from` to `to` in one step; false (and no change) when the state was not `from`.
+    bool TrySet(Busy from, Busy to) { return m_state.compare_exchange_strong(from, to, std::memory_order_acq_rel); }
 
     // True (after reporting the matching text as an error) when the operation must not start.
     bool Refuses(const BusyTexts& texts, catalog::MessageLog& log) const;
@@ -51,6 +50,6 @@ inline constexpr BusyTexts kTreeRenameGuard{"", "正在查找，不能进行编�
 inline constexpr BusyTexts kMoveGuard{"", "正在查找，不能移动类别或光盘"};
 inline constexpr BusyTexts kSortGuard{"", "正在查找，不能排序"};
 inline constexpr BusyTexts kMergeGuard{"", "正在查找，不能合并光盘库"};
-inline constexpr BusyTexts kAddDiscFilesGuard{"", "正在查找，不能加入光盘文件"};
+inline constexpr BusyTexts kAddDiscFilesGuard{"", "正在查找，不能打开光盘"};
 
 }  // namespace pelko::shell

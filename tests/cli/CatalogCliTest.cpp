@@ -85,5 +85,45 @@ TEST_F(CatalogCliTest, PasswordIsAskedAndChecked) {
     EXPECT_EQ(Run({"tree"}).status, 0) << "a refused password changes nothing";
 }
 
+TEST_F(CatalogCliTest, FindPrintsHitsAndKeepsTheSearch) {
+    tree.WriteFile("Setup/readme.TXT", "a");
+    tree.WriteFile("Setup/中文.txt.bak", "b");
+    tree.WriteFile("other.doc", "c");
+    ASSERT_EQ(Run({"scan-folder", tree.path(), "--category", "软件", "--name", "盘一"}).status, 0);
+
+    const Result files = Run({"find", "*.txt"});
+    ASSERT_EQ(files.status, 0) << files.err;
+    EXPECT_EQ(files.out,
+              "提示：  正在查找...\n"
+              "        范围：类别<< Pelko >>及其所有子类别下下的光盘\n"
+              "        对象：文件名称\n"
+              "        条件：部分匹配，不分大小写\n"
+              "        内容：*.txt\n"
+              "        Pelko\\软件\\盘一\\Setup\\readme.TXT\n"
+              "        Pelko\\软件\\盘一\\Setup\\中文.txt.bak\n"
+              "提示：  符合条件的查找结果共有 2 项\n");
+
+    const Result none = Run({"find", "*.txt", "--what", "discname,catname,dirname", "--case", "--in", "软件"});
+    EXPECT_EQ(none.status, 1) << none.err;
+    EXPECT_NE(none.out.find("符合条件的查找结果共有 0 项"), std::string::npos);
+
+    const Result disc = Run({"find", "setup", "--what", "dirname,catname", "--whole", "--in", "软件/盘一"});
+    EXPECT_EQ(disc.status, 0) << disc.err;
+    EXPECT_NE(disc.out.find("范围：光盘<< Pelko\\软件\\盘一 >>\n"), std::string::npos) << disc.out;
+    EXPECT_NE(disc.out.find("对象：文件夹名称\n"), std::string::npos) << "the catalog target is dropped";
+    EXPECT_NE(disc.out.find("        Pelko\\软件\\盘一\\Setup\n"), std::string::npos);
+
+    EXPECT_EQ(settings.ReadString("FW_strFilter", ""), "setup");
+    EXPECT_EQ(settings.ReadInt("FW_nFindWhat", 0), 4);
+    EXPECT_EQ(settings.ReadInt("FW_bPartMatch", 1), 0);
+    EXPECT_EQ(Run({"history"}).out, "setup\n*.txt\n");
+
+    const Result empty = Run({"find", "", "--what", "name"});
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_NE(empty.err.find("查找内容不能为空!"), std::string::npos);
+    EXPECT_EQ(Run({"find", "x", "--what", "size"}).status, 2);
+    EXPECT_EQ(Run({"find", "x", "--in", "no/such"}).status, 1);
+}
+
 }  // namespace
 }  // namespace pelko::cli

@@ -1,5 +1,6 @@
 #pragma once
-// Runs pelko-cli in-process on a catalog folder with given settings and no one at the terminal.
+// Runs pelko-cli in-process on a catalog folder with no one at the terminal; commands that keep
+// settings (find) write them to `settings`.
 
 #include <filesystem>
 #include <sstream>
@@ -18,7 +19,7 @@ struct CliResult {
 };
 
 inline CliResult RunCliOn(const std::filesystem::path& catalog, std::vector<std::string> args,
-                          const catalog::SettingsStore& settings, const std::string& input = {}) {
+                          catalog::SettingsStore& settings, const std::string& input = {}) {
     args.insert(args.begin(), {"--catalog", catalog});
     std::istringstream in(input);
     std::ostringstream out;
