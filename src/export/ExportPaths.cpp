@@ -1,0 +1,103 @@
+#include "export/ExportPaths.h"
+
+#include <system_error>
+
+#include "catalog/CCategory.h"
+#include "catalog/DiscStore.h"
+#include "export/HtmlText.h"
+
+namespace pelko::exporting {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Leaves room for the ".htm" or ".txt" that follows the name, and for the ".tmpXXXXXX" of the
+// temporary file that replaces it.
+constexpr std::size_t kMaxNameBytes = 255 - 4 - 10;
+
+// The categories from the root down to `category`, both included.
+std::vector<const catalog::CCategory*> Lineage(const catalog::CCategory& category) {
+    std::vector<const catalog::CCategory*> chain;
+    for (const catalog::CCategory* c = &category; c != nullptr; c = c->m_pParent) chain.push_back(c);
+    return {chain.rbegin(), chain.rend()};
+}
+
+}  // namespace
+
+std::string_view FileExtension(ExportFormat format) { return format == ExportFormat::Text ? ".txt" : ".htm"; }
+
+std::string ExportSafeName(std::string_view modelName) {
+    std::string name = catalog::SafeFileName(modelName);
+    if (name.size() > kMaxNameBytes) {
+        std::size_t cut = kMaxNameBytes;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;  // UTF-8 continuation
+        name.resize(cut);
+    }
+    if (name.empty()) name = "_";
+    return name;
+}
+
+fs::path CategoryFolder(const fs::path& catalogFolder, const catalog::CCategory& category) {
+    fs::path folder = catalogFolder;
+    for (const catalog::CCategory* c : Lineage(category)) folder /= ExportSafeName(c->m_strName);
+    return folder;
+}
+
+fs::path EntryPagePath(const fs::path& catalogFolder, const catalog::CDiskInfo& entry, ExportFormat format) {
+    const fs::path folder = entry.m_pCategory != nullptr ? CategoryFolder(catalogFolder, *entry.m_pCategory)
+                                                         : catalogFolder / "Pelko";
+    return folder / (ExportSafeName(entry.m_strName) + std::string(FileExtension(format)));
+}
+
+ExportPages ExportPagePaths(const fs::path& catalogFolder, const catalog::CDiskInfo& entry) {
+    return {EntryPagePath(catalogFolder, entry, ExportFormat::Text),
+            EntryPagePath(catalogFolder, entry, ExportFormat::Html)};
+}
+
+std::vector<fs::path> ExportPagePaths(const fs::path& catalogFolder, const catalog::CCategory& category) {
+    std::vector<fs::path> paths;
+    std::vector<const catalog::CCategory*> pending{&category};
+    while (!pending.empty()) {
+        const catalog::CCategory* c = pending.back();
+        pending.pop_back();
+        for (const auto& entry : c->Entries()) {
+            ExportPages pages = ExportPagePaths(catalogFolder, *entry);
+            paths.push_back(std::move(pages.text));
+            paths.push_back(std::move(pages.html));
+        }
+        const auto& subs = c->Subcategories();
+        for (auto it = subs.rbegin(); it != subs.rend(); ++it) pending.push_back(it->get());
+    }
+    return paths;
+}
+
+void CreateCategoryFolders(const fs::path& catalogFolder, const catalog::CCategory& root) {
+    std::vector<std::pair<const catalog::CCategory*, fs::path>> pending{
+        {&root, CategoryFolder(catalogFolder, root)}};
+    while (!pending.empty()) {
+        auto [category, folder] = std::move(pending.back());
+        pending.pop_back();
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        const auto& subs = category->Subcategories();
+        for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+            pending.emplace_back(it->get(), folder / ExportSafeName((*it)->m_strName));
+    }
+}
+
+std::string EntryLink(const catalog::CDiskInfo& entry, ExportFormat format) {
+    std::string link;
+    if (entry.m_pCategory != nullptr) {
+        const std::vector<const catalog::CCategory*> chain = Lineage(*entry.m_pCategory);
+        for (std::size_t i = 1; i < chain.size(); ++i) {
+            link += PercentEncode(ExportSafeName(chain[i]->m_strName));
+            link += '/';
+        }
+    }
+    link += PercentEncode(ExportSafeName(entry.m_strName) + std::string(FileExtension(format)));
+    return link;
+}
+
+}  // namespace pelko::exporting
