@@ -7,6 +7,8 @@
 #include "catalog/SettingsTable.h"
 #include "cli/Command.h"
 #include "cli/DumpCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/HelpPageCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/InitCommand.h"
@@ -78,6 +80,9 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
         list.push_back(std::make_unique<InfoCommand>());
         list.push_back(std::make_unique<HistoryCommand>());
         list.push_back(std::make_unique<PasswdCommand>());
+        list.push_back(std::make_unique<ExportCommand>());
+        list.push_back(std::make_unique<HelpPageCommand>(exporting::HelpPage::Help));
+        list.push_back(std::make_unique<HelpPageCommand>(exporting::HelpPage::Faq));
         return list;
     }();
     return commands;

@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include "catalog/CCD.h"
-#include "export/Exporter.h"
 
 namespace pelko::exporting {
 
@@ -46,12 +45,7 @@ void CTransHtmlThread::Run() {
     Exporter exporter(
         m_catalogFolder, [this](const catalog::CDiskInfo& entry) { return m_discs.Open(entry); }, m_log,
         m_options, m_running, m_sink);
-    ExportEnd end = ExportEnd::Finished;
-    if (const auto* category = std::get_if<const catalog::CCategory*>(&m_target)) {
-        end = exporter.ExportCategory(**category);
-    } else if (const auto* entry = std::get_if<const catalog::CDiskInfo*>(&m_target)) {
-        end = exporter.ExportEntry(**entry);
-    }
+    const ExportEnd end = exporter.Export(m_target);
     m_end.store(end);
     // The finished call is the last use of this object: whoever receives it may destroy it.
     ExportSink& sink = m_sink;

@@ -9,11 +9,11 @@
 #include <atomic>
 #include <filesystem>
 #include <thread>
-#include <variant>
 
 #include "catalog/DiscStore.h"
 #include "export/ExportOptions.h"
 #include "export/ExportSink.h"
+#include "export/Exporter.h"
 
 namespace pelko::catalog {
 class CCategory;
@@ -22,9 +22,6 @@ class MessageLog;
 }  // namespace pelko::catalog
 
 namespace pelko::exporting {
-
-// What is exported: a category (with everything below it) or one scan object.
-using ExportTarget = std::variant<const catalog::CCategory*, const catalog::CDiskInfo*>;
 
 class CTransHtmlThread {
 public:

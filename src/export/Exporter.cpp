@@ -23,6 +23,12 @@ Exporter::Exporter(fs::path catalogFolder, DiscLoader load, catalog::MessageLog&
       m_running(running),
       m_sink(sink) {}
 
+ExportEnd Exporter::Export(ExportTarget target) {
+    if (const auto* category = std::get_if<const catalog::CCategory*>(&target))
+        return ExportCategory(**category);
+    return ExportEntry(*std::get<const catalog::CDiskInfo*>(target));
+}
+
 ExportEnd Exporter::ExportCategory(const catalog::CCategory& category) {
     const auto& entries = category.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <variant>
 
 #include "export/ExportOptions.h"
 #include "export/ExportSink.h"
@@ -25,6 +26,9 @@ class MessageLog;
 
 namespace pelko::exporting {
 
+// What is exported: a category (with everything below it) or one scan object.
+using ExportTarget = std::variant<const catalog::CCategory*, const catalog::CDiskInfo*>;
+
 // Loads the contents of a scan object; null when it cannot be read.
 using DiscLoader = std::function<std::unique_ptr<catalog::CCD>(const catalog::CDiskInfo&)>;
 
@@ -33,6 +37,7 @@ public:
     Exporter(std::filesystem::path catalogFolder, DiscLoader load, catalog::MessageLog& log,
              const ExportOptions& options, const std::atomic<bool>& running, ExportSink& sink);
 
+    ExportEnd Export(ExportTarget target);
     ExportEnd ExportCategory(const catalog::CCategory& category);
     ExportEnd ExportEntry(const catalog::CDiskInfo& entry);
     // Writes the file of a scan object whose contents are loaded.
