@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev
     zip unzip findutils bc
     python3
+    time
 )
 
 missing=()

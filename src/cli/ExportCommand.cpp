@@ -1,5 +1,7 @@
 #include "cli/ExportCommand.h"
 
+#include <malloc.h>
+
 #include <atomic>
 #include <csignal>
 #include <optional>
@@ -156,6 +158,12 @@ int ExportCommand::Execute(CliContext& context, std::span<const std::string> arg
         context.out << (rootFolder / exporting::kIndexPage).native() << '\n'
                     << (rootFolder / exporting::kTextIndexPage).native() << '\n';
     }
+
+    // Each scan object's records are many small blocks, all freed before the next disc file is
+    // loaded. With glibc's fast bins those frees are only parked, and the next large allocation
+    // (the next inflated disc file) walks them all again to merge them; freeing them straight
+    // away costs a third less time over a large catalog.
+    mallopt(M_MXFAST, 0);
 
     TerminalExportSink sink(context.out, context.err);
     const InterruptStops interrupt;
