@@ -36,6 +36,8 @@ const PageCase kPages[] = {
      "打开常见问题解答faq.htm失败，请检查文件faq.htm是否存在本软件的安装目录下"},
 };
 
+void PrintTo(const PageCase& c, std::ostream* out) { *out << c.file; }
+
 class HelpPages : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(HelpPages, AreWrittenAsTheProgramCarriesThem) {

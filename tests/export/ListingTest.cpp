@@ -60,6 +60,8 @@ const TextCase kTextCases[] = {
     {"EmptyFlat", EmptyDisc, false, true, false, nullptr, "   ..\n"},
 };
 
+void PrintTo(const TextCase& c, std::ostream* out) { *out << c.name; }
+
 std::string Crlf(std::string_view utf8) {
     std::string out;
     for (const char c : utf8) {
