@@ -55,4 +55,9 @@ void BrowseExport(const fs::path& catalogFolder, const catalog::CCategory& root,
     opener.Open(index);
 }
 
+void OpenExportFolder(const fs::path& catalogFolder, const catalog::CCategory& root, DocumentOpener& opener) {
+    CreateCategoryFolders(catalogFolder, root);
+    opener.Open(CategoryFolder(catalogFolder, root));
+}
+
 }  // namespace pelko::exporting

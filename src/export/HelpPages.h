@@ -35,4 +35,9 @@ void ShowHelpPage(const std::filesystem::path& catalogFolder, HelpPage page, cat
 void BrowseExport(const std::filesystem::path& catalogFolder, const catalog::CCategory& root,
                   catalog::UserInterface& ui, DocumentOpener& opener);
 
+// Opens the root category's export folder in the file manager (the category folders are made
+// first).
+void OpenExportFolder(const std::filesystem::path& catalogFolder, const catalog::CCategory& root,
+                      DocumentOpener& opener);
+
 }  // namespace pelko::exporting

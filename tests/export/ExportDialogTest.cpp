@@ -7,6 +7,7 @@
 #include "export/DocumentOpener.h"
 #include "export/ExportDialog.h"
 #include "export/ExportSink.h"
+#include "export/HelpPages.h"
 #include "support/TempDir.h"
 
 namespace pelko::exporting {
@@ -159,6 +160,11 @@ TEST_F(ExportDialogTest, EditAndPrintDependsOnTheMode) {
     html.Open();
     html.EditAndPrint();
     EXPECT_EQ(opener.opened, std::vector<fs::path>{dir / "Pelko/index.htm"});
+
+    catalog.Entry("New", "x");
+    OpenExportFolder(dir.path(), catalog.root, opener);
+    EXPECT_EQ(opener.opened.back(), dir / "Pelko");
+    EXPECT_TRUE(fs::is_directory(dir / "Pelko/New"));
 }
 
 }  // namespace
