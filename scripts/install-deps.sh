@@ -9,6 +9,8 @@ packages=(
     zlib1g-dev libminizip-dev
     qt6-base-dev
     zip unzip findutils bc
+    python3
+    time
 )
 
 missing=()

@@ -9,6 +9,8 @@
 #include "cli/DumpCommand.h"
 #include "cli/EditCommands.h"
 #include "cli/FindCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/HelpPageCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/InitCommand.h"
@@ -95,6 +97,9 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
         list.push_back(std::make_unique<MergeCommand>());
         list.push_back(std::make_unique<AddCommand>());
         list.push_back(std::make_unique<FindCommand>());
+        list.push_back(std::make_unique<ExportCommand>());
+        list.push_back(std::make_unique<HelpPageCommand>(exporting::HelpPage::Help));
+        list.push_back(std::make_unique<HelpPageCommand>(exporting::HelpPage::Faq));
         return list;
     }();
     return commands;
