@@ -145,7 +145,7 @@ inline std::string RarEnd() {
 
 // A 128-byte ID3v1 tag; fields longer than their room are cut, shorter ones zero-padded.
 struct Id3Fields {
-    std::string title, artist, album, year, comment;
+    std::string title{}, artist{}, album{}, year{}, comment{};
     std::uint8_t genre = 255;
 };
 
