@@ -37,7 +37,8 @@ public:
 
     // The gate for the entry at `position` (from 0) of the archive.
     Gate Pass(std::size_t position) {
-        if (m_settings.bCheckFileLimit && position >= static_cast<std::size_t>(std::max(m_settings.nFileLimit, 0)))
+        if (m_settings.bCheckFileLimit &&
+            position >= static_cast<std::size_t>(std::max(m_settings.nFileLimit, 0)))
             return Gate::End;
         if (m_settings.bCheckFileLimitDisk && ++m_state.nScanFileCount > m_settings.nFileLimitTotal)
             return Gate::Stop;

@@ -13,7 +13,8 @@ bool MemorySource::ReadExact(std::uint64_t offset, std::span<std::uint8_t> out) 
     return true;
 }
 
-std::optional<VolumeFileSource> VolumeFileSource::Open(platform::VolumeFolder& folder, std::string_view rawName) {
+std::optional<VolumeFileSource> VolumeFileSource::Open(platform::VolumeFolder& folder,
+                                                       std::string_view rawName) {
     const std::optional<platform::EntryInfo> info = folder.Stat(rawName);
     if (!info) return std::nullopt;
     return VolumeFileSource(folder, rawName, info->size);

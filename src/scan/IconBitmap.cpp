@@ -34,7 +34,8 @@ std::optional<RgbaImage> DecodeDibIcon(std::span<const std::uint8_t> bytes) {
     const int height = doubleHeight / 2;
     if (width <= 0 || width > kMaxIconSide || height <= 0 || height > kMaxIconSide) return std::nullopt;
     if (compression != 0) return std::nullopt;
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return std::nullopt;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)
+        return std::nullopt;
 
     std::size_t paletteSize = 0;
     if (bitCount <= 8) {
@@ -56,7 +57,8 @@ std::optional<RgbaImage> DecodeDibIcon(std::span<const std::uint8_t> bytes) {
     image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     bool alphaUsed = false;
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = bytes.data() + colourAt + colourRow * static_cast<std::size_t>(height - 1 - y);
+        const std::uint8_t* row =
+            bytes.data() + colourAt + colourRow * static_cast<std::size_t>(height - 1 - y);
         for (int x = 0; x < width; ++x) {
             std::uint32_t argb = 0;
             if (bitCount <= 8) {
@@ -113,14 +115,16 @@ std::optional<RgbaImage> DecodePngIcon(std::span<const std::uint8_t> bytes) {
     image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
     for (std::size_t i = 0; i < image.pixels.size(); ++i) {
         const std::uint8_t* p = &buffer[i * 4];
-        image.pixels[i] = (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+        image.pixels[i] =
+            (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
     }
     return image;
 }
 
 std::optional<RgbaImage> DecodeIconImage(std::span<const std::uint8_t> bytes) {
     try {
-        if (bytes.size() >= sizeof kPngSignature && std::equal(std::begin(kPngSignature), std::end(kPngSignature), bytes.begin()))
+        if (bytes.size() >= sizeof kPngSignature &&
+            std::equal(std::begin(kPngSignature), std::end(kPngSignature), bytes.begin()))
             return DecodePngIcon(bytes);
         return DecodeDibIcon(bytes);
     } catch (const std::bad_alloc&) {

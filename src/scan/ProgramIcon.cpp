@@ -108,10 +108,13 @@ public:
     }
 
     // The data of the first language of a resource entry (which points at a language directory).
-    std::optional<std::vector<std::uint8_t>> FirstLanguageData(const DirectoryEntry& entry, std::uint32_t maxBytes) {
+    std::optional<std::vector<std::uint8_t>> FirstLanguageData(const DirectoryEntry& entry,
+                                                               std::uint32_t maxBytes) {
         if (!(entry.offset & kSubdirectoryBit)) return std::nullopt;
-        const std::optional<std::vector<DirectoryEntry>> languages = Directory(entry.offset & ~kSubdirectoryBit);
-        if (!languages || languages->empty() || ((*languages)[0].offset & kSubdirectoryBit)) return std::nullopt;
+        const std::optional<std::vector<DirectoryEntry>> languages =
+            Directory(entry.offset & ~kSubdirectoryBit);
+        if (!languages || languages->empty() || ((*languages)[0].offset & kSubdirectoryBit))
+            return std::nullopt;
         std::uint8_t data[16];
         if (!ReadRva(std::uint64_t{m_resourceRva} + (*languages)[0].offset, data)) return std::nullopt;
         const std::uint32_t size = Le32(data + 4);
@@ -182,7 +185,8 @@ std::unique_ptr<catalog::IconImage> ExtractProgramIcon(ByteSource& source) {
         const std::optional<std::vector<DirectoryEntry>> groups = pe.TypeDirectory(kResourceGroupIcon);
         if (!groups || groups->empty()) return nullptr;
         // Only the first group counts, as the shell shows a program by its first icon.
-        const std::optional<std::vector<std::uint8_t>> group = pe.FirstLanguageData((*groups)[0], kMaxGroupBytes);
+        const std::optional<std::vector<std::uint8_t>> group =
+            pe.FirstLanguageData((*groups)[0], kMaxGroupBytes);
         if (!group) return nullptr;
         const std::optional<GroupImage> chosen = ChooseImage(*group);
         if (!chosen) return nullptr;
@@ -191,7 +195,8 @@ std::unique_ptr<catalog::IconImage> ExtractProgramIcon(ByteSource& source) {
         if (!icons) return nullptr;
         for (const DirectoryEntry& entry : *icons) {
             if ((entry.name & kNamedEntryBit) || entry.name != chosen->id) continue;
-            const std::optional<std::vector<std::uint8_t>> bytes = pe.FirstLanguageData(entry, kMaxImageBytes);
+            const std::optional<std::vector<std::uint8_t>> bytes =
+                pe.FirstLanguageData(entry, kMaxImageBytes);
             if (!bytes) return nullptr;
             const std::optional<RgbaImage> image = DecodeIconImage(*bytes);
             if (!image) return nullptr;

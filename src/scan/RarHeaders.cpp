@@ -49,7 +49,8 @@ private:
 };
 
 // Reads one file header after its 7-byte block header; false when the walk ends here.
-bool ReadFileHeader(Cursor& cursor, std::uint16_t flags, std::uint16_t headerSize, std::vector<RarItem>& items) {
+bool ReadFileHeader(Cursor& cursor, std::uint16_t flags, std::uint16_t headerSize,
+                    std::vector<RarItem>& items) {
     if (cursor.Remaining() < kFileFieldsBytes) return false;
     std::array<std::uint8_t, kFileFieldsBytes> fields;
     cursor.Read(fields);

@@ -16,7 +16,7 @@ namespace pelko::scan {
 class ByteSource;
 
 struct RarItem {
-    std::string name;           // bytes as stored, up to the first zero, spaces trimmed
+    std::string name;  // bytes as stored, up to the first zero, spaces trimmed
     std::uint64_t unpackedSize = 0;
     std::uint32_t dosDateTime = 0;  // time in the low half, date in the high half
 };

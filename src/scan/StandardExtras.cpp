@@ -34,9 +34,9 @@ std::unique_ptr<catalog::IconImage> StandardExtras::TakeProgramIcon(platform::Vo
     return source ? ExtractProgramIcon(*source) : nullptr;
 }
 
-void StandardExtras::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
-                                    const std::filesystem::path& thumbnailFolder, ScanState& state,
-                                    CScanProgress* progress) {
+void StandardExtras::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder,
+                                    std::string_view folderPath, const std::filesystem::path& thumbnailFolder,
+                                    ScanState& state, CScanProgress* progress) {
     if (m_makeThumbnails) m_makeThumbnails(dir, folder, folderPath, thumbnailFolder, state, progress);
 }
 

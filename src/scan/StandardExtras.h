@@ -14,9 +14,9 @@ namespace pelko::scan {
 
 class StandardExtras final : public ScanExtras {
 public:
-    using ThumbnailMaker =
-        std::function<void(catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
-                           const std::filesystem::path& thumbnailFolder, ScanState& state, CScanProgress* progress)>;
+    using ThumbnailMaker = std::function<void(
+        catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
+        const std::filesystem::path& thumbnailFolder, ScanState& state, CScanProgress* progress)>;
 
     // `settings` are the scan's options (the file limits apply to archive entries too).
     StandardExtras(ScanSettings settings, Mp3Options mp3);

@@ -46,7 +46,8 @@ std::optional<DirectoryPlace> FindZip64Place(ByteSource& source, std::uint64_t e
 std::optional<DirectoryPlace> FindDirectory(ByteSource& source) {
     const std::uint64_t fileSize = source.Size();
     if (fileSize < kEndBytes) return std::nullopt;
-    const std::size_t tailSize = static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kEndBytes + kMaxCommentBytes));
+    const std::size_t tailSize =
+        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kEndBytes + kMaxCommentBytes));
     std::vector<std::uint8_t> tail(tailSize);
     const std::uint64_t tailAt = fileSize - tailSize;
     if (!source.ReadExact(tailAt, tail)) return std::nullopt;
@@ -77,8 +78,9 @@ std::optional<ZipDirectory> ZipDirectory::Read(ByteSource& source) {
 
         ZipDirectory directory;
         directory.m_bytes.resize(static_cast<std::size_t>(place->size));
-        if (!source.ReadExact(place->end - place->size,
-                              {reinterpret_cast<std::uint8_t*>(directory.m_bytes.data()), directory.m_bytes.size()}))
+        if (!source.ReadExact(
+                place->end - place->size,
+                {reinterpret_cast<std::uint8_t*>(directory.m_bytes.data()), directory.m_bytes.size()}))
             return std::nullopt;
 
         const char* base = directory.m_bytes.data();

@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
+#include "ExtrasBuilders.h"
+#include "ExtrasTestSupport.h"
 #include "scan/ByteSource.h"
 #include "scan/RarHeaders.h"
 #include "scan/ScanSettings.h"
 #include "scan/ScanState.h"
 #include "scan/ZipDirectory.h"
 #include "text/Codec.h"
-#include "ExtrasBuilders.h"
-#include "ExtrasTestSupport.h"
 
 namespace pelko::scan {
 namespace {
@@ -62,8 +62,10 @@ TEST(ArchiveListing, ZipArchivesWrittenByOtherToolsGiveTheirEntries) {
     const std::string jp = text::Local("表だよ\\|");
     CheckFixtures(
         {
-            {"zip/test_read_format_zip.zip", {"|file1|18|2007-05-19 12:51:30", "|file2|18|2007-05-19 13:18:52"}},
-            {"zip/test_compat_zip_6.zip", {"New Folder\\New Folder\\|New Text Document.txt|11|2012-01-23 02:27:56"}},
+            {"zip/test_read_format_zip.zip",
+             {"|file1|18|2007-05-19 12:51:30", "|file2|18|2007-05-19 13:18:52"}},
+            {"zip/test_compat_zip_6.zip",
+             {"New Folder\\New Folder\\|New Text Document.txt|11|2012-01-23 02:27:56"}},
             {"zip/test_compat_zip_4.zip",
              {"|foo|4|2011-11-18 21:52:06", "|bar|4|2011-11-18 21:52:08", "|baz|4|2011-11-18 21:52:12"}},
             {"zip/test_read_format_zip_comment_stored_1.zip",
@@ -76,7 +78,8 @@ TEST(ArchiveListing, ZipArchivesWrittenByOtherToolsGiveTheirEntries) {
             {"zip/test_read_format_zip_nested.zip",
              {"|small.zip|211|2014-09-26 08:04:26", "|file.txt|53|2014-09-26 08:04:50"}},
             {"zip/test_read_format_zip_7z_lzma.zip",
-             {"_installdir\\abc_tools\\2000.9-beta11\\bin\\|abc_measurement_analysis_sample|81|2020-09-04 00:35:58",
+             {"_installdir\\abc_tools\\2000.9-beta11\\bin\\|abc_measurement_analysis_sample|81|2020-09-04 "
+              "00:35:58",
               "_installdir\\abc_tools\\2000.9-beta11\\samples\\abc_measurement_analysis_sample\\src\\|"
               "abc_measurement_analysis_sample.py|250|2020-09-04 00:38:18"}},
             {"zip/test_read_format_zip_winzip_aes256.zip", {"|README|6818|2014-08-14 22:04:24"}},
@@ -89,19 +92,22 @@ TEST(ArchiveListing, ZipArchivesWrittenByOtherToolsGiveTheirEntries) {
 TEST(ArchiveListing, RarArchivesWrittenByOtherToolsGiveTheirEntries) {
     // Shift_JIS names read as the system's double-byte code: 0x5C after a lead byte is part
     // of a character, not a separator.
-    const std::string sjisFolder = "\x95\x5c\x82\xbe\x82\xe6\\\x90\x56\x82\xb5\x82\xa2\x83\x74\x83\x48\x83\x8b\x83\x5f\\";
+    const std::string sjisFolder =
+        "\x95\x5c\x82\xbe\x82\xe6\\\x90\x56\x82\xb5\x82\xa2\x83\x74\x83\x48\x83\x8b\x83\x5f\\";
     CheckFixtures(
         {
             {"rar/test_read_format_rar.rar",
              // testdir\test.txt is refused: a test.txt is recorded already.
              {"|test.txt|20|2011-06-26 14:53:46", "|testlink|8|2011-06-24 09:38:34"}},
             {"rar/test_read_format_rar_unicode.rar",
-             {sjisFolder +
-                  "|\x90\x56\x8b\x4b\x83\x65\x83\x4c\x83\x58\x83\x67\x20\x83\x68\x83\x4c\x83\x85\x83\x81\x83\x93\x83"
-                  "\x67.txt|0|2011-07-01 13:09:04",
-              "\x95\x5c\x82\xbe\x82\xe6\\|\x8a\xbf\x8e\x9a\x92\xb7\x82\xa2\x83\x74\x83\x40\x83\x43\x83\x8b\x96\xbc"
+             {sjisFolder + "|\x90\x56\x8b\x4b\x83\x65\x83\x4c\x83\x58\x83\x67\x20\x83\x68\x83\x4c\x83\x85\x83"
+                           "\x81\x83\x93\x83"
+                           "\x67.txt|0|2011-07-01 13:09:04",
+              "\x95\x5c\x82\xbe\x82\xe6\\|"
+              "\x8a\xbf\x8e\x9a\x92\xb7\x82\xa2\x83\x74\x83\x40\x83\x43\x83\x8b\x96\xbc"
               "long-filename-in-\x8a\xbf\x8e\x9a.txt|5|2011-03-20 10:37:44",
-              "|\xe8\xa1\xa8\xe3\x81\xa0\xe3\x82\x88\x5c\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab|54|2011-08-11 "
+              "|\xe8\xa1\xa8\xe3\x81\xa0\xe3\x82\x88\x5c\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab|54|"
+              "2011-08-11 "
               "10:34:48",
               "|abcdefghijklmnopqrs\xe3\x83\x86\xe3\x82\xb9\xe3\x83\x88.txt|16|2012-03-07 16:38:58"}},
             {"rar/test_read_format_rar_subblock.rar", {"|test.txt|20|2011-06-26 14:53:46"}},
@@ -114,13 +120,17 @@ TEST(ArchiveListing, RarArchivesWrittenByOtherToolsGiveTheirEntries) {
              {"|LibarchiveAddingTest.html|20111|2011-06-26 22:25:44", "|testlink|25|2011-07-13 21:04:50",
               "testdir\\|test.txt|20|2011-06-26 14:59:06"}},
             {"rar/test_read_format_rar5_stored.rar", {}},
-            {"rar/rar15-comment.rar", {"|FILE1.TXT|7|2010-11-03 19:49:32", "|FILE2.TXT|8|2010-11-03 19:49:38"}},
-            {"rar/rar3-comment-plain.rar", {"|file1.txt|0|2010-11-02 10:03:24", "|file2.txt|0|2010-11-02 10:03:24"}},
+            {"rar/rar15-comment.rar",
+             {"|FILE1.TXT|7|2010-11-03 19:49:32", "|FILE2.TXT|8|2010-11-03 19:49:38"}},
+            {"rar/rar3-comment-plain.rar",
+             {"|file1.txt|0|2010-11-02 10:03:24", "|file2.txt|0|2010-11-02 10:03:24"}},
             {"rar/rar3-subdirs.rar",
-             {"sub\\dir2\\|file2.txt|6|2020-07-20 21:01:44", "sub\\with space\\|long fn.txt|8|2020-07-20 21:02:16",
+             {"sub\\dir2\\|file2.txt|6|2020-07-20 21:01:44",
+              "sub\\with space\\|long fn.txt|8|2020-07-20 21:02:16",
               "sub\\|\xc3\xbc\xc8\xb5\xc4\xa9\xc3\xb6\xe1\xb8\x8b\xc3\xa8\\file.txt|5|2020-07-20 21:07:00",
               "sub\\dir1\\|file1.txt|6|2020-07-20 21:01:32"}},
-            {"rar/rar202-comment-nopsw.rar", {"|FILE1.TXT|7|2010-11-03 00:27:28", "|FILE2.TXT|7|2010-11-03 00:27:34"}},
+            {"rar/rar202-comment-nopsw.rar",
+             {"|FILE1.TXT|7|2010-11-03 00:27:28", "|FILE2.TXT|7|2010-11-03 00:27:34"}},
             {"rar/rar3-versions.rar",
              {"|versioned.txt;1|2|2020-07-30 22:52:46", "|versioned.txt;2|2|2020-07-30 22:52:46",
               "|versioned.txt|2|2020-07-30 22:52:46"}},
@@ -159,15 +169,21 @@ TEST(ArchiveListing, ZipEdgeCases) {
         {"folder entry gives no record; its file does",
          {{"docs/", 0}, {"docs/x.txt", 3}},
          {"docs\\|x.txt|3|2020-01-02 03:04:10"}},
-        {"names differing in case only are duplicates", {{"A.TXT", 1}, {"a.txt", 2}}, {"|A.TXT|1|2020-01-02 03:04:10"}},
-        {"folder marked by its attributes only", {{"empty", 0, DosDate(2020, 1, 2), DosTime(3, 4, 5), 0, kFolderAttribute}}, {}},
+        {"names differing in case only are duplicates",
+         {{"A.TXT", 1}, {"a.txt", 2}},
+         {"|A.TXT|1|2020-01-02 03:04:10"}},
+        {"folder marked by its attributes only",
+         {{"empty", 0, DosDate(2020, 1, 2), DosTime(3, 4, 5), 0, kFolderAttribute}},
+         {}},
         {"trail byte 0x5C is no separator",
          {{"dir/\x81\x5cx.txt", 4}},
          {"dir\\|\x81\x5cx.txt|4|2020-01-02 03:04:10"}},
         {"UTF-8 flagged names are converted",
          {{"\xe5\x85\x89\xe7\x9b\x98/\xe6\x96\x87.txt", 5, DosDate(2020, 1, 2), DosTime(3, 4, 5), 0x0800}},
          {text::Local("光盘\\|文.txt") + "|5|2020-01-02 03:04:10"}},
-        {"seconds field 29 is 58 seconds", {{"t", 1, DosDate(1999, 12, 31), DosTime(23, 59, 29)}}, {"|t|1|1999-12-31 23:59:58"}},
+        {"seconds field 29 is 58 seconds",
+         {{"t", 1, DosDate(1999, 12, 31), DosTime(23, 59, 29)}},
+         {"|t|1|1999-12-31 23:59:58"}},
         {"impossible date gives no time", {{"t", 1, DosDate(2000, 13, 0), 0}}, {"|t|1|1601-01-01 00:00:00"}},
     };
     for (const Case& c : cases) {
@@ -179,14 +195,15 @@ TEST(ArchiveListing, ZipEdgeCases) {
 TEST(ArchiveListing, ZipFoundBehindAProgramAndAComment) {
     const std::string zip = BuildZip({{"inner/file", 7}}, std::string(3000, 'x'), "a comment");
     // The stored offsets do not count the 3000 bytes in front; the directory is found anyway.
-    EXPECT_EQ(List(zip, ArchiveFormat::Zip).records, std::vector<std::string>{"inner\\|file|7|2020-01-02 03:04:10"});
+    EXPECT_EQ(List(zip, ArchiveFormat::Zip).records,
+              std::vector<std::string>{"inner\\|file|7|2020-01-02 03:04:10"});
 }
 
 TEST(ArchiveListing, RarEdgeCases) {
     const std::string start = RarStart();
     const auto folderEntry = [](std::string name) {
-        return RarEntry{std::move(name), 0, 0, (std::uint32_t{DosDate(2011, 6, 26)} << 16) | DosTime(14, 53, 23),
-                        0x80E0};
+        return RarEntry{std::move(name), 0, 0,
+                        (std::uint32_t{DosDate(2011, 6, 26)} << 16) | DosTime(14, 53, 23), 0x80E0};
     };
     struct Case {
         const char* what;
@@ -215,11 +232,15 @@ TEST(ArchiveListing, RarEdgeCases) {
         {"a chain that breaks off keeps what came before",
          start + RarFile({"kept.txt", 2, 2}) + RarFile({"cut.txt", 9, 9}).substr(0, 35),
          {"|kept.txt|2|2011-06-26 14:53:46"}},
-        {"64-bit sizes of large entries", start + RarFile(large) + RarFile({"after.txt", 1, 1}),
+        {"64-bit sizes of large entries",
+         start + RarFile(large) + RarFile({"after.txt", 1, 1}),
          {"|big.iso|4294967301|2011-06-26 14:53:46", "|after.txt|1|2011-06-26 14:53:46"}},
         {"names end at a zero byte and lose surrounding spaces",
-         start + RarFile({std::string("  pad.txt \0unicode part", 22), 1, 1}), {"|pad.txt|1|2011-06-26 14:53:46"}},
-        {"an archive header shorter than 13 bytes", RarStart(13).replace(12, 2, "\x05\x00", 2) + RarFile({"x", 1, 1}), {}},
+         start + RarFile({std::string("  pad.txt \0unicode part", 22), 1, 1}),
+         {"|pad.txt|1|2011-06-26 14:53:46"}},
+        {"an archive header shorter than 13 bytes",
+         RarStart(13).replace(12, 2, "\x05\x00", 2) + RarFile({"x", 1, 1}),
+         {}},
         {"not RAR at all", "PK\x03\x04 and then some bytes", {}},
     };
     for (const Case& c : cases) {
@@ -279,8 +300,10 @@ TEST(ArchiveListing, RescanKeepsRecordedEntriesAndAddsNewOnes) {
     CDir folder;
     List(BuildZip({{"a.txt", 1}}), ArchiveFormat::Zip, {}, nullptr, &folder);
     folder.Files()[0]->m_strMemo = "user memo";
-    const Listed listed = List(BuildZip({{"a.txt", 9}, {"b.txt", 2}}), ArchiveFormat::Zip, {}, nullptr, &folder);
-    EXPECT_EQ(listed.records, Sorted({"user memo|a.txt|1|2020-01-02 03:04:10", "|b.txt|2|2020-01-02 03:04:10"}));
+    const Listed listed =
+        List(BuildZip({{"a.txt", 9}, {"b.txt", 2}}), ArchiveFormat::Zip, {}, nullptr, &folder);
+    EXPECT_EQ(listed.records,
+              Sorted({"user memo|a.txt|1|2020-01-02 03:04:10", "|b.txt|2|2020-01-02 03:04:10"}));
 }
 
 TEST(ArchiveListing, FormatFollowsTheArchiveNameOnly) {
@@ -293,7 +316,8 @@ TEST(ArchiveListing, FormatFollowsTheArchiveNameOnly) {
 // subset of what the whole archive lists, without reading outside the bytes.
 TEST(ArchiveListing, DamagedArchivesListNoMoreThanTheirEntries) {
     const std::string zip = BuildZip({{"a/one.txt", 1}, {"two.txt", 2}, {"dir/"}}, "", "c");
-    const std::string rar = RarStart(20) + RarFile({"one.txt", 1, 1}) + RarFile({"dir\\two.txt", 2, 2}) + RarEnd();
+    const std::string rar =
+        RarStart(20) + RarFile({"one.txt", 1, 1}) + RarFile({"dir\\two.txt", 2, 2}) + RarEnd();
     for (const auto& [bytes, format] : {std::pair{zip, ArchiveFormat::Zip}, {rar, ArchiveFormat::Rar}}) {
         const std::vector<std::string> whole = List(bytes, format).records;
         ASSERT_EQ(whole.size(), 2u);

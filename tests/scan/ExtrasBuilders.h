@@ -151,8 +151,8 @@ struct Id3Fields {
 
 inline std::string BuildId3v1(const Id3Fields& f) {
     std::string tag = "TAG";
-    for (auto [text, room] : {std::pair{&f.title, 30}, {&f.artist, 30}, {&f.album, 30}, {&f.year, 4},
-                              {&f.comment, 30}}) {
+    for (auto [text, room] :
+         {std::pair{&f.title, 30}, {&f.artist, 30}, {&f.album, 30}, {&f.year, 4}, {&f.comment, 30}}) {
         std::string field = text->substr(0, room);
         field.resize(room, '\0');
         tag += field;
@@ -173,7 +173,9 @@ inline std::string BuildDibIcon(int side, int bitCount, const std::vector<std::u
     Put32(out, side * 2);
     Put16(out, 1);
     Put16(out, bitCount);
-    for (int i = 0; i < 6; ++i) Put32(out, 0);
+    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    Put32(out, static_cast<std::uint32_t>(palette.size()));  // colours used
+    Put32(out, 0);
     for (std::uint32_t p : palette) Put32(out, p & 0xFFFFFF);
     const std::size_t colourRow = ((side * bitCount + 31) / 32) * 4;
     const std::size_t maskRow = ((side + 31) / 32) * 4;
@@ -184,7 +186,8 @@ inline std::string BuildDibIcon(int side, int bitCount, const std::vector<std::u
             if (bitCount <= 8) {
                 const int perByte = 8 / bitCount;
                 const int shift = 8 - bitCount * (x % perByte + 1);
-                row[x / perByte] = static_cast<char>(static_cast<unsigned char>(row[x / perByte]) | (v << shift));
+                row[x / perByte] =
+                    static_cast<char>(static_cast<unsigned char>(row[x / perByte]) | (v << shift));
             } else {
                 const int bytes = bitCount / 8;
                 for (int k = 0; k < bytes; ++k) row[x * bytes + k] = static_cast<char>((v >> (8 * k)) & 0xFF);

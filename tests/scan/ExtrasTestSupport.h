@@ -3,9 +3,9 @@
 // cancels on cue.
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "catalog/SettingsStore.h"
-#include "scan/ByteSource.h"
 #include "ExtrasBuilders.h"
 #include "ExtrasTestSupport.h"
+#include "catalog/SettingsStore.h"
+#include "scan/ByteSource.h"
 
 namespace pelko::scan {
 namespace {
