@@ -9,6 +9,7 @@ packages=(
     zlib1g-dev libminizip-dev
     qt6-base-dev
     zip unzip findutils bc
+    libpng-dev
 )
 
 missing=()
