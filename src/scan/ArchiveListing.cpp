@@ -25,9 +25,13 @@ using catalog::CDir;
 using catalog::CFileInfo;
 
 // Collects the records of one listing and files them when it ends. Records are made in
-// archive order but inserted in name order, so that filing a large archive costs a sort rather
-// than one shift of the folder's list per entry; a stable sort keeps the first of equal names
-// first, which is the one the folder accepts.
+// archive order but inserted in name order, so that filing a large archive costs one sort
+// rather than one shift of the folder's list per entry; a stable sort keeps the first of equal
+// names first, which is the one the folder accepts.
+//
+// The sort compares keys in which only the single-byte letters are folded to lower case: as
+// lead bytes (0x81 and up) sort above every single byte, comparing such keys byte by byte
+// orders names exactly as text::CompareNoCase does, without its per-character branches.
 class Listing {
 public:
     Listing(CDir& folder, const ScanSettings& settings, ScanState& state, CScanProgress* progress)
@@ -58,25 +62,46 @@ public:
         if (slash != std::string_view::npos) record->m_strMemo = path.substr(0, slash + 1);
         record->SetSize(size);
         record->m_ftTime = fileTime;
+
+        const std::size_t keyAt = m_keys.size();
+        m_keys += name;
+        for (std::size_t i = keyAt; i < m_keys.size();) {
+            const std::size_t length = text::CharLength(m_keys, i);
+            if (length == 1 && m_keys[i] >= 'A' && m_keys[i] <= 'Z')
+                m_keys[i] = static_cast<char>(m_keys[i] + 32);
+            i += length;
+        }
+        m_order.push_back({keyAt, name.size(), m_records.size()});
         m_records.push_back(std::move(record));
     }
 
     // Files the records made so far into the folder.
     void File() {
-        std::stable_sort(m_records.begin(), m_records.end(), [](const auto& a, const auto& b) {
-            return text::CompareNoCase(a->m_strName, b->m_strName) < 0;
+        const std::string_view keys = m_keys;
+        std::stable_sort(m_order.begin(), m_order.end(), [keys](const Key& a, const Key& b) {
+            return keys.substr(a.at, a.length) < keys.substr(b.at, b.length);
         });
-        for (std::unique_ptr<CFileInfo>& record : m_records) m_folder.InsertFile(std::move(record));
+        for (const Key& key : m_order) m_folder.InsertFile(std::move(m_records[key.record]));
         m_records.clear();
+        m_order.clear();
+        m_keys.clear();
     }
 
 private:
+    struct Key {
+        std::size_t at;
+        std::size_t length;
+        std::size_t record;
+    };
+
     CDir& m_folder;
     const ScanSettings& m_settings;
     ScanState& m_state;
     CScanProgress* m_progress;
     std::size_t m_passed = 0;
-    std::vector<std::unique_ptr<CFileInfo>> m_records;
+    std::vector<std::unique_ptr<CFileInfo>> m_records;  // in archive order
+    std::vector<Key> m_order;
+    std::string m_keys;  // every record's folded name, one after another
 };
 
 template <typename Entries, typename AddEntry>
