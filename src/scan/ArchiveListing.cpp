@@ -150,6 +150,8 @@ ArchiveFormat ArchiveFormatOf(std::string_view fileName) {
 }
 
 std::string ZipNameToModel(std::string_view rawName, bool utf8) {
+    // Names are C strings to every other reader of the format: a zero byte ends them.
+    rawName = rawName.substr(0, rawName.find('\0'));
     std::string name = utf8 ? text::FromUtf8(rawName) : std::string(rawName);
     for (std::size_t i = 0; i < name.size();) {
         const std::size_t length = text::CharLength(name, i);

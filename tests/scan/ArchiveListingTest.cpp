@@ -181,6 +181,7 @@ TEST(ArchiveListing, ZipEdgeCases) {
         {"UTF-8 flagged names are converted",
          {{"\xe5\x85\x89\xe7\x9b\x98/\xe6\x96\x87.txt", 5, DosDate(2020, 1, 2), DosTime(3, 4, 5), 0x0800}},
          {text::Local("光盘\\|文.txt") + "|5|2020-01-02 03:04:10"}},
+        {"a zero byte ends a name", {{std::string("cut\0off", 7), 1}}, {"|cut|1|2020-01-02 03:04:10"}},
         {"seconds field 29 is 58 seconds",
          {{"t", 1, DosDate(1999, 12, 31), DosTime(23, 59, 29)}},
          {"|t|1|1999-12-31 23:59:58"}},
