@@ -69,6 +69,19 @@ std::optional<DirectoryPlace> FindDirectory(ByteSource& source) {
     return std::nullopt;
 }
 
+// The uncompressed size from a ZIP64 extended-information field (id 1), which holds it first
+// when the 32-bit field is 0xFFFFFFFF.
+std::optional<std::uint64_t> Zip64Size(const std::uint8_t* extra, std::size_t size) {
+    for (std::size_t at = 0; size - at >= 4;) {
+        const std::uint16_t id = Le16(extra + at);
+        const std::size_t length = Le16(extra + at + 2);
+        if (size - at - 4 < length) break;
+        if (id == 0x0001 && length >= 8) return Le64(extra + at + 4);
+        at += 4 + length;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<ZipDirectory> ZipDirectory::Read(ByteSource& source) {
@@ -101,6 +114,11 @@ std::optional<ZipDirectory> ZipDirectory::Read(ByteSource& source) {
             entry.dosDate = Le16(h + 14);
             entry.uncompressedSize = Le32(h + 24);
             entry.externalAttributes = Le32(h + 38);
+            const bool extraPresent = total - at >= kFileHeaderBytes + nameSize + extraSize;
+            if (entry.uncompressedSize == 0xFFFFFFFF && extraPresent) {
+                if (std::optional<std::uint64_t> size = Zip64Size(h + kFileHeaderBytes + nameSize, extraSize))
+                    entry.uncompressedSize = *size;
+            }
             directory.m_entries.push_back(entry);
             if (total - at < recordSize) break;
             at += recordSize;

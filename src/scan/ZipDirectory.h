@@ -18,7 +18,9 @@ class ByteSource;
 
 struct ZipEntry {
     std::string_view name;  // a view into the directory's bytes
-    std::uint32_t uncompressedSize = 0;
+    // The 32-bit field; for an entry of 4 GiB or more, which keeps 0xFFFFFFFF there, the
+    // 64-bit size of its ZIP64 extra field.
+    std::uint64_t uncompressedSize = 0;
     std::uint16_t dosDate = 0;
     std::uint16_t dosTime = 0;
     std::uint16_t flags = 0;  // general-purpose bits

@@ -37,6 +37,7 @@ struct ZipItem {
     std::uint16_t time = DosTime(3, 4, 5);
     std::uint16_t flags = 0;
     std::uint32_t externalAttributes = 0;
+    std::string extra{};  // extra fields of the central header
 };
 
 // `prefix` goes in front of the archive (a self-extractor's program); the directory offsets
@@ -60,7 +61,7 @@ inline std::string BuildZip(const std::vector<ZipItem>& items, const std::string
             Put32(*out, 0);          // compressed size
             Put32(*out, item.size);  // uncompressed size
             Put16(*out, static_cast<std::uint32_t>(item.name.size()));
-            Put16(*out, 0);  // extra
+            Put16(*out, isCentral ? static_cast<std::uint32_t>(item.extra.size()) : 0);
             if (isCentral) {
                 Put16(*out, 0);  // comment
                 Put16(*out, 0);  // disk
@@ -69,6 +70,7 @@ inline std::string BuildZip(const std::vector<ZipItem>& items, const std::string
                 Put32(*out, localAt);
             }
             *out += item.name;
+            if (isCentral) *out += item.extra;
         }
     }
     std::string zip = prefix + local + central;
