@@ -1,5 +1,6 @@
 #include "scan/RarHeaders.h"
 
+#include <algorithm>
 #include <array>
 #include <new>
 
@@ -22,7 +23,8 @@ constexpr std::uint64_t kBlockHeaderBytes = 7;
 constexpr std::uint64_t kFileFieldsBytes = 25;  // packed size … attributes
 
 // Reads forward through the archive, keeping the count of bytes that remain after the
-// position. A failed read means the medium failed, not that the archive ended.
+// position. Header reads are small and close together, so they are served from a window read
+// ahead in one request; a failed read means the medium failed, not that the archive ended.
 class Cursor {
 public:
     explicit Cursor(ByteSource& source) : m_source(source), m_remaining(source.Size()) {}
@@ -32,7 +34,17 @@ public:
     // Reads `out.size()` bytes that are known to remain; throws ReadFailed when they cannot be
     // read.
     void Read(std::span<std::uint8_t> out) {
-        if (!m_source.ReadExact(m_position, out)) throw ReadFailed{};
+        if (m_position < m_windowAt || m_position + out.size() > m_windowAt + m_window.size()) {
+            const std::uint64_t want = std::max<std::uint64_t>(out.size(), kWindowBytes);
+            m_window.resize(static_cast<std::size_t>(std::min(want, m_remaining)));
+            m_windowAt = m_position;
+            if (!m_source.ReadExact(m_windowAt, m_window)) {
+                m_window.clear();
+                throw ReadFailed{};
+            }
+        }
+        std::copy_n(m_window.begin() + static_cast<std::ptrdiff_t>(m_position - m_windowAt), out.size(),
+                    out.begin());
         Skip(out.size());
     }
     void Skip(std::uint64_t bytes) {
@@ -43,9 +55,13 @@ public:
     struct ReadFailed {};
 
 private:
+    static constexpr std::uint64_t kWindowBytes = 16 * 1024;
+
     ByteSource& m_source;
     std::uint64_t m_position = 0;
     std::uint64_t m_remaining;
+    std::uint64_t m_windowAt = 0;
+    std::vector<std::uint8_t> m_window;
 };
 
 // Reads one file header after its 7-byte block header; false when the walk ends here.

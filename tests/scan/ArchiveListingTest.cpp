@@ -317,6 +317,34 @@ TEST(ArchiveListing, FormatFollowsTheArchiveNameOnly) {
     EXPECT_EQ(ArchiveFormatOf("notes.zip.txt"), ArchiveFormat::None);
 }
 
+// A medium that fails to read past a point, as a scratched disc does.
+class FailingSource final : public ByteSource {
+public:
+    FailingSource(const std::string& bytes, std::uint64_t failFrom)
+        : m_memory(Bytes(bytes)), m_failFrom(failFrom) {}
+    std::uint64_t Size() const override { return m_memory.Size(); }
+    bool ReadExact(std::uint64_t offset, std::span<std::uint8_t> out) override {
+        return offset + out.size() <= m_failFrom && m_memory.ReadExact(offset, out);
+    }
+
+private:
+    MemorySource m_memory;
+    std::uint64_t m_failFrom;
+};
+
+TEST(ArchiveListing, ReadErrorsListNothing) {
+    const std::string rar =
+        RarStart() + RarFile({"one.txt", 1, 1}) + std::string(40000, 'x') + RarFile({"two.txt", 2, 2});
+    const std::string zip = BuildZip({{"one.txt", 1}, {"two.txt", 2}});
+    for (const auto& [bytes, format] : {std::pair{rar, ArchiveFormat::Rar}, {zip, ArchiveFormat::Zip}}) {
+        CDir folder;
+        FailingSource source(bytes, bytes.size() - 10);
+        ScanState state;
+        EXPECT_EQ(ListArchive(folder, source, format, {}, state, nullptr), 1);
+        EXPECT_TRUE(folder.Files().empty());
+    }
+}
+
 // Every cut of a valid archive, and every single damaged byte of its directory, must list a
 // subset of what the whole archive lists, without reading outside the bytes.
 TEST(ArchiveListing, DamagedArchivesListNoMoreThanTheirEntries) {
