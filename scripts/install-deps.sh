@@ -11,6 +11,7 @@ packages=(
     zip unzip findutils bc
     python3
     time
+    libpng-dev
 )
 
 missing=()

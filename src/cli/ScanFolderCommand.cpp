@@ -13,6 +13,7 @@
 #include "scan/CScanProgress.h"
 #include "scan/DirectoryWalker.h"
 #include "scan/ScanSettings.h"
+#include "scan/StandardExtras.h"
 #include "text/Codec.h"
 
 namespace pelko::cli {
@@ -147,7 +148,8 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
     cd->m_strName = folderPath;
     const scan::ScanSettings settings = scan::ScanSettings::Load(context.settings);
     platform::LocalVolume volume;
-    scan::DirectoryWalker walker(volume, settings, session.Discs().DiskFolder(), nullptr, &session.Log());
+    scan::StandardExtras extras(settings, scan::Mp3Options::Load(context.settings));
+    scan::DirectoryWalker walker(volume, settings, session.Discs().DiskFolder(), &extras, &session.Log());
     InterruptProgress progress;
     if (walker.Scan(*cd, &progress) == 0 && g_interrupted) {
         context.err << "pelko-cli: scan interrupted; keeping what was read\n";

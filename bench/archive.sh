@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Listing a ZIP archive of 50,000 entries as a scan does, next to `zipinfo -1` listing the same
+# archive, in the same run. The archive is written by Python's zipfile with entries in a mixed
+# (not name-sorted) order, as archivers that add files in directory order produce.
+# Usage: bench/archive.sh BUILD_DIR [ENTRIES]. Work files go to $PELKO_BENCH_DIR
+# (default /tmp/pelko-bench).
+set -euo pipefail
+build=$(cd "$1" && pwd)
+entries=${2:-50000}
+work=${PELKO_BENCH_DIR:-/tmp/pelko-bench}
+zip=$work/archive-$entries.zip
+runs=7
+
+mkdir -p "$work"
+if [ ! -f "$zip" ]; then
+    python3 - "$zip" "$entries" <<'PY'
+import sys, zipfile
+path, count = sys.argv[1], int(sys.argv[2])
+order = sorted(range(count), key=lambda i: (i * 2654435761) % 4294967296)
+with zipfile.ZipFile(path + ".tmp", "w", zipfile.ZIP_DEFLATED) as z:
+    for i in order:
+        name = "project/module%03d/src/file_%06d.txt" % (i % 500, i)
+        z.writestr(zipfile.ZipInfo(name, date_time=(2020, 1, 2, 3, 4, 6)), "entry %d\n" % i)
+import os
+os.replace(path + ".tmp", path)
+PY
+fi
+
+# Best of $runs wall-clock seconds of a command.
+best() {
+    local best_time=""
+    for _ in $(seq "$runs"); do
+        local start end took
+        start=$(date +%s.%N)
+        "$@" >/dev/null
+        end=$(date +%s.%N)
+        took=$(echo "$end - $start" | bc -l)
+        if [ -z "$best_time" ] || [ "$(echo "$took < $best_time" | bc -l)" = 1 ]; then best_time=$took; fi
+    done
+    echo "$best_time"
+}
+
+zipinfo -1 "$zip" >/dev/null  # warm the cache
+t_zipinfo=$(best zipinfo -1 "$zip")
+t_list=$(best "$build/bench/archive-list" "$zip")
+
+printf 'ZIP of %s entries, %s bytes: %s\n' "$entries" "$(stat -c %s "$zip")" "$("$build/bench/archive-list" "$zip")"
+printf 'archive listing %.3f s / zipinfo -1 %.3f s = %.2f (goal <= 1.0)\n' "$t_list" "$t_zipinfo" \
+    "$(echo "$t_list / $t_zipinfo" | bc -l)"
