@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# What the scan extras cost when there is nothing for them to do: pelko-cli scan-folder of a tree
+# of 20,000 plain files (no archives, MP3s, programs or pictures) with every extra switched on
+# (archive listings, MP3 tags, program icons, thumbnails), over the same scan with all of them
+# off, in the same run. Goal: at most 1.05.
+# Usage: bench/extras.sh BUILD_DIR [FILES FOLDERS]. The tree is kept in $PELKO_BENCH_DIR
+# (default /tmp/pelko-bench) between runs.
+set -euo pipefail
+build=$(cd "$1" && pwd)
+files=${2:-20000}
+folders=${3:-2000}
+work=${PELKO_BENCH_DIR:-/tmp/pelko-bench}
+tree=$work/extras-tree-$files-$folders
+cli=$build/apps/pelko-cli/pelko-cli
+runs=7
+
+if [ ! -f "$tree.done" ]; then
+    rm -rf "$tree"
+    echo "generating $files plain files in $folders folders under $tree ..."
+    python3 - "$tree" "$files" "$folders" <<'PY'
+import os, sys
+root, files, folders = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+exts = [".txt", ".dat", ".doc", ".iso", ".log", ".cfg", ""]
+dirs = [os.path.join(root, "d%03d" % (i % 100), "sub%04d" % i) for i in range(folders)]
+for d in dirs:
+    os.makedirs(d, exist_ok=True)
+for f in range(files):
+    with open(os.path.join(dirs[f % folders], "file-%06d%s" % (f, exts[f % len(exts)])), "wb") as out:
+        out.write(b"x" * (f % 64))
+PY
+    touch "$tree.done"
+fi
+
+scan() {
+    local switch=$1
+    rm -rf "$work/extras-catalog"
+    "$cli" --catalog "$work/extras-catalog" --set ExtractZip="$switch" --set ExtractMp3="$switch" \
+        --set ExtractExeIcon="$switch" --set g_bPicScan="$switch" scan-folder "$tree" >/dev/null 2>&1
+}
+
+# Best of $runs wall-clock seconds of a scan.
+best() {
+    local best_time=""
+    for _ in $(seq "$runs"); do
+        local start end took
+        start=$(date +%s.%N)
+        scan "$1"
+        end=$(date +%s.%N)
+        took=$(echo "$end - $start" | bc -l)
+        if [ -z "$best_time" ] || [ "$(echo "$took < $best_time" | bc -l)" = 1 ]; then best_time=$took; fi
+    done
+    echo "$best_time"
+}
+
+scan 0  # warm the cache
+t_off=$(best 0)
+t_on=$(best 1)
+printf 'scan of %s plain files: extras on %.3f s / extras off %.3f s = %.3f (goal <= 1.05)\n' \
+    "$files" "$t_on" "$t_off" "$(echo "$t_on / $t_off" | bc -l)"
