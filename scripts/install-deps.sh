@@ -10,6 +10,8 @@ packages=(
     qt6-base-dev
     zip unzip findutils bc
 )
+# Drives, volumes and discs (libcdio is GPL-3+), disc images for the tests, desktop stand-ins.
+packages+=(libudev-dev libblkid-dev libcdio-dev libiso9660-dev libudf-dev genisoimage)
 
 missing=()
 for p in "${packages[@]}"; do
