@@ -44,7 +44,10 @@ std::uint64_t LastSessionStart(int fd) {
 
 bool EjectTray(const std::string& device) {
     const FileDescriptor fd = OpenDrive(device);
-    return fd.valid() && ::ioctl(fd.get(), CDROMEJECT, 0) == 0;
+    if (!fd.valid()) return false;
+    // A lock left behind by a program that ended without unlocking would refuse the eject.
+    ::ioctl(fd.get(), CDROM_LOCKDOOR, 0);
+    return ::ioctl(fd.get(), CDROMEJECT, 0) == 0;
 }
 
 bool CloseTray(const std::string& device) {
