@@ -6,11 +6,13 @@
 
 #include "catalog/SettingsTable.h"
 #include "cli/Command.h"
+#include "cli/DrivesCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/InitCommand.h"
 #include "cli/PasswdCommand.h"
+#include "cli/ScanDiscCommand.h"
 #include "cli/ScanFolderCommand.h"
 #include "cli/TerminalUi.h"
 #include "cli/TreeCommand.h"
@@ -78,6 +80,11 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
         list.push_back(std::make_unique<InfoCommand>());
         list.push_back(std::make_unique<HistoryCommand>());
         list.push_back(std::make_unique<PasswdCommand>());
+        list.push_back(std::make_unique<ScanDiscCommand>(false));
+        list.push_back(std::make_unique<ScanDiscCommand>(true));
+        list.push_back(std::make_unique<DrivesCommand>());
+        list.push_back(std::make_unique<TrayCommand>(true));
+        list.push_back(std::make_unique<TrayCommand>(false));
         return list;
     }();
     return commands;
