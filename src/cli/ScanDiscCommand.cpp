@@ -11,10 +11,10 @@
 #include "catalog/SettingsTable.h"
 #include "cli/CatalogPath.h"
 #include "cli/CatalogSession.h"
-#include "platform/DiscImageVolume.h"
 #include "platform/DrivePort.h"
 #include "platform/LocalVolume.h"
 #include "platform/MountTable.h"
+#include "platform/UnmountedDisc.h"
 #include "platform/VolumeInformation.h"
 #include "scan/CScanProgress.h"
 #include "scan/DirectoryWalker.h"
@@ -105,9 +105,9 @@ std::optional<Medium> OpenMedium(const fs::path& source, bool partition, std::os
     } else if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) {
         medium.rootPath = source;
         if (S_ISBLK(st.st_mode)) medium.device = source.native();
-        medium.volume = platform::DiscImageVolume::Open(source, text::FromUtf8(source.native()));
+        medium.volume = platform::OpenUnmountedDisc(source, text::FromUtf8(source.native()));
         if (!medium.volume && S_ISBLK(st.st_mode)) {
-            // Not ISO 9660 (a UDF-only disc, say): read it where the system mounted it.
+            // Neither ISO 9660 nor UDF that libudf reads: read it where the system mounted it.
             if (const std::optional<std::string> point = platform::MountPointOf(mounts, source.native())) {
                 medium.rootPath = *point;
                 medium.volume = std::make_unique<platform::LocalVolume>();
@@ -115,7 +115,7 @@ std::optional<Medium> OpenMedium(const fs::path& source, bool partition, std::os
         }
         if (!medium.volume) {
             err << "pelko-cli: " << source.native()
-                << " holds no ISO 9660 file system (mount it and scan the mount point)\n";
+                << " holds no ISO 9660 or UDF file system (mount it and scan the mount point)\n";
             return std::nullopt;
         }
     } else {

@@ -98,7 +98,7 @@ TEST_F(DiscCliTest, ScanDiscRefusesWhatIsNoDisc) {
     const fs::path notIso = tree.WriteFile("plain.bin", std::string(100000, 'x'));
     CliRun run = Cli({"--catalog", catalogDir.path(), "scan-disc", notIso});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("no ISO 9660"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("no ISO 9660 or UDF"), std::string::npos) << run.err;
     run = Cli({"--catalog", catalogDir.path(), "scan-disc", images / "missing.iso"});
     EXPECT_EQ(run.status, 1);
     run = Cli({"--catalog", catalogDir.path(), "scan-drive", notIso});
