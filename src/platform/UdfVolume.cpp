@@ -1,11 +1,13 @@
 #include "platform/UdfVolume.h"
 
+#include <cdio/logging.h>
 #include <cdio/udf.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -15,6 +17,15 @@
 namespace pelko::platform {
 
 namespace {
+
+// libcdio's own log handler ends the process on an error (an image it cannot place, say): a
+// library must report, not exit, so its messages are dropped and its return values used.
+void QuietCdioLog(cdio_log_level_t, const char*) {}
+
+void SilenceCdioOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { cdio_log_set_handler(QuietCdioLog); });
+}
 
 struct DirentFree {
     void operator()(udf_dirent_t* p) const { udf_dirent_free(p); }
@@ -150,6 +161,7 @@ UdfVolume::UdfVolume(std::shared_ptr<Disc> disc, std::string rootName)
 UdfVolume::~UdfVolume() = default;
 
 std::unique_ptr<UdfVolume> UdfVolume::Open(const std::filesystem::path& imageOrDevice, std::string rootName) {
+    SilenceCdioOnce();
     auto disc = std::make_shared<Disc>();
     disc->udf = udf_open(imageOrDevice.c_str());
     if (!disc->udf) return nullptr;
