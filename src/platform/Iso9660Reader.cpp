@@ -135,7 +135,10 @@ bool Iso9660Reader::ReadBytes(std::uint64_t sector, std::uint32_t offset, std::s
 }
 
 std::optional<std::vector<std::uint8_t>> Iso9660Reader::ReadExtent(const IsoExtent& extent) {
-    if (extent.length > kMaxFolderBytes) return std::nullopt;
+    // Checked before allocating, so a damaged length never costs more memory than the image.
+    const std::uint64_t at = static_cast<std::uint64_t>(extent.sector) * kDiscSectorSize;
+    if (extent.length > kMaxFolderBytes || at > m_source->Size() || extent.length > m_source->Size() - at)
+        return std::nullopt;
     std::vector<std::uint8_t> bytes(extent.length);
     if (!ReadBytes(extent.sector, 0, bytes)) return std::nullopt;
     return bytes;
