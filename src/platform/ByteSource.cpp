@@ -47,7 +47,7 @@ std::optional<std::size_t> FileByteSource::ReadAt(std::uint64_t offset, std::spa
 std::optional<std::size_t> MemoryByteSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) {
     if (offset >= m_bytes.size()) return 0;
     const std::size_t n = std::min<std::uint64_t>(out.size(), m_bytes.size() - offset);
-    std::memcpy(out.data(), m_bytes.data() + offset, n);
+    if (n > 0) std::memcpy(out.data(), m_bytes.data() + offset, n);
     return n;
 }
 
