@@ -11,7 +11,7 @@ packages=(
     zip unzip findutils bc
 )
 # Drives, volumes and discs (libcdio is GPL-3+), disc images for the tests, desktop stand-ins.
-packages+=(libudev-dev libblkid-dev libcdio-dev libiso9660-dev libudf-dev genisoimage)
+packages+=(libudev-dev libblkid-dev libcdio-dev libiso9660-dev libudf-dev genisoimage libxcb1-dev)
 
 missing=()
 for p in "${packages[@]}"; do

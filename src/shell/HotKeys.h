@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/GlobalHotKeys.h"
 #include "platform/OpticalDrives.h"
 
 namespace pelko::catalog {
@@ -30,14 +31,8 @@ struct HotKey {
     std::string device;
 };
 
-// The desktop's system-wide hot keys. A desktop without them reports Available() false.
-class HotKeyPort {
-public:
-    virtual ~HotKeyPort() = default;
-    virtual bool Available() const = 0;
-    virtual bool Register(int id, int modifiers, int keyCode) = 0;
-    virtual void Unregister(int id) = 0;
-};
+// The desktop's system-wide hot keys (platform/GlobalHotKeys.h has the X11 backend).
+using HotKeyPort = platform::GlobalHotKeys;
 
 // The configured keys of the drives: per drive in number order its open key, then its close
 // key; a number whose stored combination and key are both 0 has none.
