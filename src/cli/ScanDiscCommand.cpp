@@ -123,6 +123,7 @@ std::optional<Medium> OpenMedium(const fs::path& source, bool partition, std::os
         return std::nullopt;
     }
     medium.info = platform::ReadVolumeInformation(source);
+    if (!medium.info && medium.rootPath != source) medium.info = platform::ReadVolumeInformation(medium.rootPath);
     if (!medium.info) {
         err << "pelko-cli: cannot read the volume information of " << source.native() << " (no disc?)\n";
         return std::nullopt;

@@ -197,7 +197,12 @@ std::optional<VolumeInformation> ReadVolumeInformation(const fs::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return std::nullopt;
     if (S_ISDIR(st.st_mode)) return InformationOfFolder(path);
-    if (S_ISBLK(st.st_mode) || S_ISREG(st.st_mode)) return InformationOfSource(path);
+    if (S_ISREG(st.st_mode)) return InformationOfSource(path);
+    if (S_ISBLK(st.st_mode)) {
+        // A device this user may not read (not in the "cdrom" or "disk" group): what udev saw.
+        if (std::optional<VolumeInformation> info = InformationOfSource(path)) return info;
+        return InformationFromUdev(major(st.st_rdev), minor(st.st_rdev));
+    }
     return std::nullopt;
 }
 
