@@ -143,6 +143,19 @@ TEST_F(DiscImageVolumeTest, ReadsAndCopiesFileBytesAtAnyOffset) {
     EXPECT_FALSE(volume->OpenFolder("/images/disc.iso/none"));
 }
 
+// Names outside the Basic Multilingual Plane (GB18030 four-byte characters) survive Rock Ridge.
+TEST_F(DiscImageVolumeTest, RockRidgeKeepsFourByteNames) {
+    tree.WriteFile("emoji 😀/𠀀.dat", "12345");
+    const std::unique_ptr<DiscImageVolume> volume = Make({"-R"});
+    ASSERT_TRUE(volume);
+    std::unique_ptr<VolumeFolder> folder = volume->OpenFolder("/images/disc.iso/" + text::Local("emoji 😀"));
+    ASSERT_TRUE(folder);
+    const std::optional<EntryInfo> info = folder->Stat(text::Local("𠀀.dat"));
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->size, 5u);
+    EXPECT_EQ(text::Local("𠀀").size(), 4u);
+}
+
 TEST(DiscImageVolumeDamageTest, DamagedImagesGiveErrorsNotReadsBeyondTheImage) {
     if (!test::HaveGenisoimage()) GTEST_SKIP() << "genisoimage is not installed";
     test::TempDir tree;
