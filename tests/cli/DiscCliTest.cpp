@@ -61,8 +61,9 @@ TEST_F(DiscCliTest, ScanDiscOfAJolietImageFilesItByLabelAndSerial) {
     const std::optional<platform::VolumeInformation> info = platform::ReadVolumeInformation(image);
     ASSERT_TRUE(info);
 
-    const CliRun scan = Cli(
-        {"--catalog", catalogDir.path(), "--set", "AutoFillReadme=1", "scan-disc", image, "--memo", "备份"});
+    const CliRun scan =
+        Cli({"--catalog", catalogDir.path(), "--set", "AutoFillReadme=1", "--set", "g_bFileCopy=1", "--set",
+             "g_szFileCopy=*.txt", "scan-disc", image, "--memo", "备份"});
     ASSERT_EQ(scan.status, 0) << scan.err;
     const fs::path zip = scan.out.substr(0, scan.out.size() - 1);
     EXPECT_EQ(zip.filename().native(),
@@ -83,6 +84,10 @@ TEST_F(DiscCliTest, ScanDiscOfAJolietImageFilesItByLabelAndSerial) {
     ASSERT_NE(setup, nullptr);
     EXPECT_EQ(setup->Size(), 4097u);
     EXPECT_NE(Named(software->Files(), text::Local("说明.txt")), nullptr);
+    // The readme and the listed copies are read from the image like from a mounted disc.
+    EXPECT_EQ(cd->m_strReadme, "disc readme");
+    const fs::path copies = zip.parent_path() / (zip.stem().native() + ".pic");
+    EXPECT_EQ(test::ReadFile(copies / "软件" / "说明.txt"), "说明");
 
     // The entry is filed under the label with the memo; the same disc again is a re-scan.
     const CliRun tree1 = Cli({"--catalog", catalogDir.path(), "tree"});
