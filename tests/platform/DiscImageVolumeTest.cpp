@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <cstring>
 #include <fstream>
 #include <map>
 
@@ -154,6 +155,62 @@ TEST_F(DiscImageVolumeTest, RockRidgeKeepsFourByteNames) {
     ASSERT_TRUE(info);
     EXPECT_EQ(info->size, 5u);
     EXPECT_EQ(text::Local("𠀀").size(), 4u);
+}
+
+// A file recorded in two extents (as files over 4 GiB are): one record with the multi-extent flag
+// for its first part, a second record of the same name for the rest.
+TEST(DiscImageVolumeExtentsTest, FileInSeveralExtentsReadsAsOne) {
+    if (!test::HaveGenisoimage()) GTEST_SKIP() << "genisoimage is not installed";
+    test::TempDir tree;
+    std::string content(3000, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>('a' + i % 26);
+    tree.WriteFile("PART.BIN", content);
+    const fs::path image = tree.path().parent_path() / (tree.path().filename().native() + "-x.iso");
+    ASSERT_TRUE(test::MakeIsoImage(tree.path(), image, {}));
+    std::ifstream in(image, std::ios::binary);
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    fs::remove(image);
+
+    const std::uint8_t* root = bytes.data() + 16 * 2048 + 156;
+    const std::uint32_t rootSector = root[2] | root[3] << 8 | root[4] << 16 | root[5] << 24;
+    std::uint8_t* folder = bytes.data() + rootSector * 2048;
+    std::size_t at = 0;
+    while (folder[at] != 0 && std::string_view(reinterpret_cast<char*>(folder + at + 33), 4) != "PART")
+        at += folder[at];
+    ASSERT_NE(folder[at], 0);
+    const std::size_t length = folder[at];
+    std::vector<std::uint8_t> second(folder + at, folder + at + length);
+    const auto put32 = [](std::uint8_t* p, std::uint32_t v) {  // both-endian field
+        for (int i = 0; i < 4; ++i) p[i] = p[7 - i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    const std::uint32_t first =
+        folder[at + 2] | folder[at + 3] << 8 | folder[at + 4] << 16 | folder[at + 5] << 24;
+    put32(folder + at + 10, 2048);
+    folder[at + 25] |= 0x80;
+    // The second part lives elsewhere (in the padding at the end), the sector after the first
+    // part is wiped: only a reader that follows the extents finds the bytes.
+    const std::uint32_t elsewhere = static_cast<std::uint32_t>(bytes.size() / 2048 - 2);
+    std::memcpy(bytes.data() + elsewhere * 2048, bytes.data() + (first + 1) * 2048, 2048);
+    std::memset(bytes.data() + (first + 1) * 2048, 0, 2048);
+    put32(second.data() + 2, elsewhere);
+    put32(second.data() + 10, 3000 - 2048);
+    std::memmove(folder + at + 2 * length, folder + at + length, 2048 - at - 2 * length);
+    std::memcpy(folder + at + length, second.data(), length);
+
+    auto volume = DiscImageVolume::Open(std::make_unique<MemoryByteSource>(bytes), "d");
+    ASSERT_TRUE(volume);
+    std::unique_ptr<VolumeFolder> top = volume->OpenFolder("d");
+    ASSERT_TRUE(top);
+    int seen = 0;
+    top->Enumerate([&](const VolumeEntry& e) {
+        seen += e.name == "PART.BIN";
+        return true;
+    });
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(top->Stat("PART.BIN")->size, 3000u);
+    std::vector<std::uint8_t> buffer(1000);
+    ASSERT_EQ(top->ReadAt("PART.BIN", 1500, buffer), 1000u);  // across the two extents
+    EXPECT_EQ(std::string(buffer.begin(), buffer.end()), content.substr(1500, 1000));
 }
 
 TEST(DiscImageVolumeDamageTest, DamagedImagesGiveErrorsNotReadsBeyondTheImage) {
