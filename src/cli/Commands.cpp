@@ -7,6 +7,7 @@
 #include "catalog/SettingsTable.h"
 #include "cli/Command.h"
 #include "cli/DrivesCommand.h"
+#include "cli/WatchCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
@@ -85,6 +86,7 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
         list.push_back(std::make_unique<DrivesCommand>());
         list.push_back(std::make_unique<TrayCommand>(true));
         list.push_back(std::make_unique<TrayCommand>(false));
+        list.push_back(std::make_unique<WatchCommand>());
         return list;
     }();
     return commands;

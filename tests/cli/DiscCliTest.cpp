@@ -133,5 +133,14 @@ TEST_F(DiscCliTest, DrivesListsTheMachineEvenWithoutAnOpticalDrive) {
     EXPECT_NE(run.out.find("mounted volumes:\n"), std::string::npos);
 }
 
+TEST_F(DiscCliTest, WatchListensForTheGivenTimeAndChecksItsOptions) {
+    const CliRun run = Cli({"watch", "--for", "1"});
+    if (run.status == 1 && run.err.find("cannot listen") != std::string::npos) GTEST_SKIP() << run.err;
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");  // no disc came or went
+    EXPECT_EQ(Cli({"watch", "--wait", "soon"}).status, 2);
+    EXPECT_EQ(Cli({"watch", "--for"}).status, 2);
+}
+
 }  // namespace
 }  // namespace pelko::cli
