@@ -13,6 +13,8 @@ packages=(
     time
     libpng-dev
 )
+# Drives, volumes and discs (libcdio is GPL-3+), disc images for the tests, desktop stand-ins.
+packages+=(libudev-dev libblkid-dev libcdio-dev libiso9660-dev libudf-dev genisoimage libxcb1-dev)
 
 missing=()
 for p in "${packages[@]}"; do

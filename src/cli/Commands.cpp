@@ -6,6 +6,8 @@
 
 #include "catalog/SettingsTable.h"
 #include "cli/Command.h"
+#include "cli/DrivesCommand.h"
+#include "cli/WatchCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/EditCommands.h"
 #include "cli/FindCommand.h"
@@ -15,6 +17,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/InitCommand.h"
 #include "cli/PasswdCommand.h"
+#include "cli/ScanDiscCommand.h"
 #include "cli/ScanFolderCommand.h"
 #include "cli/TerminalUi.h"
 #include "cli/TreeCommand.h"
@@ -100,6 +103,12 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
         list.push_back(std::make_unique<ExportCommand>());
         list.push_back(std::make_unique<HelpPageCommand>(exporting::HelpPage::Help));
         list.push_back(std::make_unique<HelpPageCommand>(exporting::HelpPage::Faq));
+        list.push_back(std::make_unique<ScanDiscCommand>(false));
+        list.push_back(std::make_unique<ScanDiscCommand>(true));
+        list.push_back(std::make_unique<DrivesCommand>());
+        list.push_back(std::make_unique<TrayCommand>(true));
+        list.push_back(std::make_unique<TrayCommand>(false));
+        list.push_back(std::make_unique<WatchCommand>());
         return list;
     }();
     return commands;

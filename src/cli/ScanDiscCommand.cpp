@@ -1,0 +1,277 @@
+#include "cli/ScanDiscCommand.h"
+
+#include <sys/stat.h>
+
+#include <csignal>
+#include <optional>
+#include <ostream>
+
+#include "catalog/CCD.h"
+#include "catalog/CCategory.h"
+#include "catalog/SettingsTable.h"
+#include "cli/CatalogPath.h"
+#include "cli/CatalogSession.h"
+#include "platform/DrivePort.h"
+#include "platform/LocalVolume.h"
+#include "platform/MountTable.h"
+#include "platform/UnmountedDisc.h"
+#include "platform/VolumeInformation.h"
+#include "scan/CScanProgress.h"
+#include "scan/DirectoryWalker.h"
+#include "scan/ScanSettings.h"
+#include "shell/DriveDoors.h"
+#include "shell/ScanGuards.h"
+#include "text/Codec.h"
+
+namespace pelko::cli {
+
+namespace fs = std::filesystem;
+using catalog::CCD;
+
+namespace {
+
+// Ctrl+C ends the walk the way the scanning window's Cancel does: what was read is kept.
+volatile std::sig_atomic_t g_interrupted = 0;
+extern "C" void OnDiscScanInterrupt(int) { g_interrupted = 1; }
+
+class InterruptProgress final : public scan::CScanProgress {
+public:
+    InterruptProgress() {
+        g_interrupted = 0;
+        m_previous = std::signal(SIGINT, OnDiscScanInterrupt);
+    }
+    ~InterruptProgress() override { std::signal(SIGINT, m_previous); }
+    bool IsCancelled() override { return g_interrupted != 0; }
+    void ShowFolderPath(std::string_view) override {}
+
+private:
+    void (*m_previous)(int) = SIG_DFL;
+};
+
+struct Options {
+    std::string source;
+    std::optional<std::string> category;
+    std::optional<std::string> name;
+    std::string memo;
+};
+
+std::optional<Options> ParseOptions(std::span<const std::string> args) {
+    Options options;
+    bool haveSource = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--category" || arg == "--name" || arg == "--memo") {
+            if (i + 1 == args.size()) return std::nullopt;
+            const std::string& value = args[++i];
+            if (arg == "--category") options.category = value;
+            if (arg == "--name") options.name = value;
+            if (arg == "--memo") options.memo = value;
+        } else if (!haveSource) {
+            options.source = arg;
+            haveSource = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!haveSource) return std::nullopt;
+    return options;
+}
+
+// Where the scan reads: the volume, the root name the catalog records, and the optical device
+// behind it (empty for an image or a partition).
+struct Medium {
+    std::unique_ptr<platform::Volume> volume;
+    fs::path rootPath;
+    std::string device;
+    std::optional<platform::VolumeInformation> info;
+};
+
+std::optional<Medium> OpenMedium(const fs::path& source, bool partition, std::ostream& err) {
+    struct stat st {};
+    if (::stat(source.c_str(), &st) != 0) {
+        err << "pelko-cli: no such device, folder or image: " << source.native() << '\n';
+        return std::nullopt;
+    }
+    Medium medium;
+    const std::vector<platform::MountedVolume> mounts = platform::ReadMountedVolumes();
+    if (S_ISDIR(st.st_mode)) {
+        medium.rootPath = source;
+        medium.volume = std::make_unique<platform::LocalVolume>();
+        const platform::MountedVolume* mount = platform::MountHolding(mounts, source.native());
+        if (mount && mount->type == platform::DriveType::Optical) medium.device = mount->mount.source;
+    } else if (partition) {
+        err << "pelko-cli: scan-drive takes the folder a partition is mounted on\n";
+        return std::nullopt;
+    } else if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) {
+        medium.rootPath = source;
+        if (S_ISBLK(st.st_mode)) medium.device = source.native();
+        medium.volume = platform::OpenUnmountedDisc(source, text::FromUtf8(source.native()));
+        if (!medium.volume && S_ISBLK(st.st_mode)) {
+            // Neither ISO 9660 nor UDF that libudf reads: read it where the system mounted it.
+            if (const std::optional<std::string> point = platform::MountPointOf(mounts, source.native())) {
+                medium.rootPath = *point;
+                medium.volume = std::make_unique<platform::LocalVolume>();
+            }
+        }
+        if (!medium.volume) {
+            err << "pelko-cli: " << source.native()
+                << " holds no ISO 9660 or UDF file system (mount it and scan the mount point)\n";
+            return std::nullopt;
+        }
+    } else {
+        err << "pelko-cli: not a device, folder or image: " << source.native() << '\n';
+        return std::nullopt;
+    }
+    medium.info = platform::ReadVolumeInformation(source);
+    if (!medium.info && medium.rootPath != source) medium.info = platform::ReadVolumeInformation(medium.rootPath);
+    if (!medium.info) {
+        err << "pelko-cli: cannot read the volume information of " << source.native() << " (no disc?)\n";
+        return std::nullopt;
+    }
+    return medium;
+}
+
+void Recount(CCD& cd) {
+    cd.RecomputeTotals();
+    cd.m_dScanBytes = cd.m_dCurrentBytes;
+    cd.m_bModified = true;
+}
+
+}  // namespace
+
+std::string_view ScanDiscCommand::Synopsis() const {
+    return m_partition ? "scan-drive MOUNTPOINT [--category CATPATH] [--name NAME] [--memo TEXT]"
+                       : "scan-disc SOURCE [--category CATPATH] [--name NAME] [--memo TEXT]";
+}
+
+std::string_view ScanDiscCommand::Description() const {
+    return m_partition
+               ? "Scan a partition from its mount point into the catalog, filed by its volume label and "
+                 "serial (a partition already in the catalog is scanned again into its entry)."
+               : "Scan a disc from its device (/dev/sr0, read without mounting), its mount point or an "
+                 ".iso image into the catalog, filed by its volume label and serial (a disc already in "
+                 "the catalog is scanned again into its entry).";
+}
+
+int ScanDiscCommand::Execute(CliContext& context, std::span<const std::string> args) {
+    const std::optional<Options> options = ParseOptions(args);
+    if (!options) {
+        context.err << "usage: pelko-cli [--catalog DIR] [--set KEY=VALUE]... " << Synopsis() << '\n';
+        return kExitUsage;
+    }
+    fs::path source = fs::absolute(options->source).lexically_normal();
+    if (source.native().size() > 1 && source.native().back() == '/') source = source.parent_path();
+    std::optional<Medium> medium = OpenMedium(source, m_partition, context.err);
+    if (!medium) return kExitFailure;
+    const platform::VolumeInformation& info = *medium->info;
+
+    CatalogSession session(context);
+    if (!session.Open()) return kExitFailure;
+
+    catalog::CDiskInfo* existing = session.Root().FindEntryByLabel(info.label, info.serial);
+    if (!existing && info.alternateSerial)
+        existing = session.Root().FindEntryByLabel(info.label, *info.alternateSerial);
+    catalog::CCategory* category = &session.Root();
+    if (!existing && options->category) {
+        const CatalogItem item = ResolveCatalogPath(session.Root(), text::FromUtf8(*options->category));
+        if (!item.found() || item.entry) {
+            context.err << "pelko-cli: no category " << *options->category << " in the catalog\n";
+            return kExitFailure;
+        }
+        category = item.category;
+    }
+
+    const std::string rootName = text::FromUtf8(medium->rootPath.native());
+    std::unique_ptr<CCD> cd;
+    if (existing) {
+        cd = session.Discs().Open(*existing);
+        if (!cd) {
+            context.err << "pelko-cli: the disc file of " << TerminalText(existing->m_strName)
+                        << " cannot be read; not scanning it again\n";
+            return kExitFailure;
+        }
+    } else {
+        cd = std::make_unique<CCD>();
+    }
+    const std::uint8_t kind = m_partition ? CCD::kKindFixedDisk : CCD::kKindDisk;
+    cd->m_nKind = kind;
+    cd->m_strVolumeLabel = info.label;
+    // A disc recognised by its serial in the other byte order keeps the serial it is filed under.
+    cd->m_dwVolumeSerial = existing ? existing->m_dwVolumeSerial : info.serial;
+    cd->m_dwMaxComponentLength = info.maxComponentLength;
+    cd->m_dwFileSystemFlags = info.fileSystemFlags;
+    cd->m_strFileSystem = info.fileSystem;
+    cd->m_strName = rootName;
+
+    std::string name;
+    if (existing) {
+        name = existing->m_strName;
+    } else if (options->name) {
+        name = text::FromUtf8(*options->name);
+    } else {
+        name = info.label.empty() ? rootName : info.label;
+    }
+    if (!existing && category->HasEntry(name)) {
+        session.Ui().ShowMessage(text::LocalWith("光盘 %s 已经存在", name));
+        return kExitFailure;
+    }
+
+    const scan::ScanSettings settings = scan::ScanSettings::Load(context.settings);
+    platform::SystemDrivePort drives;
+    {
+        shell::TrayLock lock(drives, medium->device);
+        InterruptProgress interrupt;
+        const std::string device = medium->device;
+        shell::MediumWatchProgress progress(
+            &interrupt, [&drives, device] { return device.empty() || drives.HasMedium(device); });
+        scan::DirectoryWalker walker(*medium->volume, settings, session.Discs().DiskFolder(), nullptr,
+                                     &session.Log());
+        walker.Scan(*cd, &progress);
+        if (progress.MediumGone()) {
+            context.err << "pelko-cli: the disc left the drive; keeping what was read\n";
+        } else if (g_interrupted) {
+            context.err << "pelko-cli: scan interrupted; keeping what was read\n";
+        }
+    }
+    medium->volume.reset();  // lets go of the device before its door may open
+    Recount(*cd);
+
+    const std::string label = cd->m_strVolumeLabel;
+    const std::uint32_t serial = cd->m_dwVolumeSerial;
+    const fs::path zip = session.Discs().ZipPath(label, serial);
+    catalog::CDiskInfo filed;
+    filed.CopyStatistics(*cd);
+    if (!session.Discs().Release(std::move(cd))) return kExitFailure;
+
+    if (existing) {
+        existing->m_dScanBytes = filed.m_dCurrentBytes;
+        existing->m_dCurrentBytes = filed.m_dCurrentBytes;
+        existing->m_nFileCount = filed.m_nFileCount;
+        existing->m_nFolderCount = filed.m_nFolderCount;
+        session.Doc().SetModified();
+        session.Ui().ShowMessage(text::LocalWith(
+            m_partition ? "重新扫描硬盘 [ %s ] 成功！" : "重新扫描光盘 [ %s ] 成功！", existing->m_strName));
+    } else {
+        catalog::CDiskInfo* entry = category->AddNewEntry(name, session.Log());
+        if (!entry) return kExitFailure;
+        entry->m_nKind = kind;
+        entry->m_strVolumeLabel = label;
+        entry->m_dwVolumeSerial = serial;
+        entry->m_strMemo = text::FromUtf8(options->memo);
+        entry->m_dScanBytes = filed.m_dScanBytes;
+        entry->m_dCurrentBytes = filed.m_dCurrentBytes;
+        entry->m_nFileCount = filed.m_nFileCount;
+        entry->m_nFolderCount = filed.m_nFolderCount;
+        session.Ui().ShowMessage(text::LocalWith(
+            m_partition ? "成功地把硬盘 %s 加入到光盘库！" : "成功地把光盘 %s 加入到光盘库！", name));
+    }
+    if (!session.SaveIfModified()) return kExitFailure;
+    if (!medium->device.empty() && catalog::ReadSettingInt(context.settings, "EjectCDAfterScanning") != 0) {
+        shell::DriveDoors doors(drives);
+        doors.OpenDrive(medium->device);
+    }
+    context.out << zip.native() << '\n';
+    return kExitOk;
+}
+
+}  // namespace pelko::cli

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "catalog/CCD.h"
+#include "catalog/DiscStore.h"
+#include "cli/Command.h"
+#include "platform/VolumeInformation.h"
+#include "support/DiscImages.h"
+#include "support/RecordingLog.h"
+#include "support/TempDir.h"
+#include "text/Codec.h"
+
+namespace pelko::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun Cli(std::vector<std::string> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+template <typename Record>
+const Record* Named(const std::vector<std::unique_ptr<Record>>& list, std::string_view name) {
+    for (const auto& item : list)
+        if (item->m_strName == name) return item.get();
+    return nullptr;
+}
+
+class DiscCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!test::HaveGenisoimage()) GTEST_SKIP() << "genisoimage is not installed";
+        ::setenv("PELKO_SETTINGS_FILE", (settingsDir / "Pelko.conf").c_str(), 1);
+    }
+    void TearDown() override { ::unsetenv("PELKO_SETTINGS_FILE"); }
+
+    test::TempDir tree;
+    test::TempDir images;
+    test::TempDir catalogDir;
+    test::TempDir settingsDir;
+};
+
+// An image scanned without mounting gives its label, its serial and its Joliet names.
+TEST_F(DiscCliTest, ScanDiscOfAJolietImageFilesItByLabelAndSerial) {
+    tree.WriteFile("软件/安装程序.exe", std::string(4097, 'e'));
+    tree.WriteFile("软件/说明.txt", "说明");
+    tree.WriteFile("README.TXT", "disc readme");
+    const fs::path image = images / "disc.iso";
+    ASSERT_TRUE(test::MakeIsoImage(tree.path(), image, {"-J", "-V", "软件光盘"}));
+    const std::optional<platform::VolumeInformation> info = platform::ReadVolumeInformation(image);
+    ASSERT_TRUE(info);
+
+    const CliRun scan =
+        Cli({"--catalog", catalogDir.path(), "--set", "AutoFillReadme=1", "--set", "g_bFileCopy=1", "--set",
+             "g_szFileCopy=*.txt", "scan-disc", image, "--memo", "备份"});
+    ASSERT_EQ(scan.status, 0) << scan.err;
+    const fs::path zip = scan.out.substr(0, scan.out.size() - 1);
+    EXPECT_EQ(zip.filename().native(),
+              text::ToUtf8(text::Local("软件光盘")) + std::to_string(info->serial) + ".pkb.zip");
+
+    test::RecordingLog log;
+    catalog::DiscStore store(catalogDir.path(), log);
+    const auto cd = store.OpenPath(zip);
+    ASSERT_NE(cd, nullptr);
+    EXPECT_EQ(cd->m_nKind, catalog::CCD::kKindDisk);
+    EXPECT_EQ(cd->m_strVolumeLabel, text::Local("软件光盘"));
+    EXPECT_EQ(cd->m_dwVolumeSerial, info->serial);
+    EXPECT_EQ(cd->m_strFileSystem, "CDFS");
+    EXPECT_EQ(cd->m_dwMaxComponentLength, 110u);
+    const catalog::CDir* software = Named(cd->Subdirs(), text::Local("软件"));
+    ASSERT_NE(software, nullptr);
+    const catalog::CFileInfo* setup = Named(software->Files(), text::Local("安装程序.exe"));
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(setup->Size(), 4097u);
+    EXPECT_NE(Named(software->Files(), text::Local("说明.txt")), nullptr);
+    // The readme and the listed copies are read from the image like from a mounted disc.
+    EXPECT_EQ(cd->m_strReadme, "disc readme");
+    const fs::path copies = zip.parent_path() / (zip.stem().native() + ".pic");
+    EXPECT_EQ(test::ReadFile(copies / "软件" / "说明.txt"), "说明");
+
+    // The entry is filed under the label with the memo; the same disc again is a re-scan.
+    const CliRun tree1 = Cli({"--catalog", catalogDir.path(), "tree"});
+    EXPECT_NE(tree1.out.find("软件光盘"), std::string::npos) << tree1.out;
+    tree.WriteFile("later.txt", "x");  // not on the disc: the image is unchanged
+    const CliRun again = Cli({"--catalog", catalogDir.path(), "scan-disc", image});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, scan.out);
+    EXPECT_NE(again.err.find("重新扫描光盘"), std::string::npos) << again.err;
+}
+
+TEST_F(DiscCliTest, ScanDiscRefusesWhatIsNoDisc) {
+    const fs::path notIso = tree.WriteFile("plain.bin", std::string(100000, 'x'));
+    CliRun run = Cli({"--catalog", catalogDir.path(), "scan-disc", notIso});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no ISO 9660 or UDF"), std::string::npos) << run.err;
+    run = Cli({"--catalog", catalogDir.path(), "scan-disc", images / "missing.iso"});
+    EXPECT_EQ(run.status, 1);
+    run = Cli({"--catalog", catalogDir.path(), "scan-drive", notIso});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(fs::exists(catalogDir / "Disk"));
+    run = Cli({"--catalog", catalogDir.path(), "scan-disc"});
+    EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(DiscCliTest, ScanDriveFilesAPartitionFromItsMountPoint) {
+    tree.WriteFile("a/b.txt", "b");
+    const CliRun scan = Cli({"--catalog", catalogDir.path(), "scan-drive", tree.path(), "--name", "数据盘"});
+    ASSERT_EQ(scan.status, 0) << scan.err;
+    test::RecordingLog log;
+    catalog::DiscStore store(catalogDir.path(), log);
+    const auto cd = store.OpenPath(scan.out.substr(0, scan.out.size() - 1));
+    ASSERT_NE(cd, nullptr);
+    EXPECT_EQ(cd->m_nKind, catalog::CCD::kKindFixedDisk);
+    EXPECT_EQ(cd->m_dwVolumeSerial, platform::ReadVolumeInformation(tree.path())->serial);
+    EXPECT_NE(Named(cd->Subdirs(), "a"), nullptr);
+}
+
+TEST_F(DiscCliTest, DrivesListsTheMachineEvenWithoutAnOpticalDrive) {
+    const CliRun run = Cli({"drives"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("optical drives:\n", 0), 0u);
+    EXPECT_NE(run.out.find("mounted volumes:\n"), std::string::npos);
+}
+
+TEST_F(DiscCliTest, WatchListensForTheGivenTimeAndChecksItsOptions) {
+    const CliRun run = Cli({"watch", "--for", "1"});
+    if (run.status == 1 && run.err.find("cannot listen") != std::string::npos) GTEST_SKIP() << run.err;
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");  // no disc came or went
+    EXPECT_EQ(Cli({"watch", "--wait", "soon"}).status, 2);
+    EXPECT_EQ(Cli({"watch", "--for"}).status, 2);
+}
+
+}  // namespace
+}  // namespace pelko::cli
