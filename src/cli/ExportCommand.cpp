@@ -10,6 +10,7 @@
 #include "catalog/CCategory.h"
 #include "cli/CatalogPath.h"
 #include "cli/CatalogSession.h"
+#include "cli/Interrupt.h"
 #include "export/ExportOptions.h"
 #include "export/ExportPaths.h"
 #include "export/Exporter.h"
@@ -21,25 +22,6 @@ namespace pelko::cli {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Ctrl+C clears the export's running flag, as the export window's "停止" does.
-std::atomic<bool> g_exportRunning{true};
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-extern "C" void OnExportInterrupt(int) { g_exportRunning.store(false); }
-
-class InterruptStops {
-public:
-    InterruptStops() {
-        g_exportRunning.store(true);
-        m_previous = std::signal(SIGINT, OnExportInterrupt);
-    }
-    ~InterruptStops() { std::signal(SIGINT, m_previous); }
-    InterruptStops(const InterruptStops&) = delete;
-    InterruptStops& operator=(const InterruptStops&) = delete;
-
-private:
-    void (*m_previous)(int) = SIG_DFL;
-};
 
 struct Options {
     std::optional<exporting::ExportFormat> format;
@@ -166,10 +148,11 @@ int ExportCommand::Execute(CliContext& context, std::span<const std::string> arg
     mallopt(M_MXFAST, 0);
 
     TerminalExportSink sink(context.out, context.err);
-    const InterruptStops interrupt;
+    // Ctrl+C clears the export's running flag, as the export window's "停止" does.
+    const InterruptGuard interrupt;
     exporting::Exporter exporter(
         session.Folder(), [&session](const catalog::CDiskInfo& entry) { return session.Discs().Open(entry); },
-        session.Log(), exportOptions, g_exportRunning, sink);
+        session.Log(), exportOptions, interrupt.Running(), sink);
     const exporting::ExportEnd end = exporter.Export(target);
     if (end == exporting::ExportEnd::Stopped) {
         context.err << "pelko-cli: export stopped; " << sink.Written() << " files written\n";

@@ -11,6 +11,7 @@
 #include "catalog/CCategory.h"
 #include "cli/CatalogPath.h"
 #include "cli/CatalogSession.h"
+#include "cli/Interrupt.h"
 #include "search/FindCriteria.h"
 #include "search/FindProgress.h"
 #include "shell/AppSettings.h"
@@ -24,26 +25,6 @@
 namespace pelko::cli {
 
 namespace {
-
-// Ctrl+C stops the search the way the wait dialog's Cancel does: the hits found so far stay and
-// the count line reports them.
-volatile std::sig_atomic_t g_interrupted = 0;
-extern "C" void OnFindInterrupt(int) { g_interrupted = 1; }
-
-class InterruptAsCancel {
-public:
-    InterruptAsCancel() {
-        g_interrupted = 0;
-        m_previous = std::signal(SIGINT, OnFindInterrupt);
-    }
-    ~InterruptAsCancel() { std::signal(SIGINT, m_previous); }
-    InterruptAsCancel(const InterruptAsCancel&) = delete;
-    InterruptAsCancel& operator=(const InterruptAsCancel&) = delete;
-    bool Interrupted() const { return g_interrupted != 0; }
-
-private:
-    void (*m_previous)(int) = SIG_DFL;
-};
 
 struct TargetName {
     std::string_view name;
@@ -273,7 +254,9 @@ int FindCommand::Execute(CliContext& context, std::span<const std::string> args)
     TerminalFindWindow window;
     shell::FindController controller(
         {busy, settings, store, session.Doc(), output, session.Ui(), dialog, window});
-    const InterruptAsCancel interrupt;
+    // Ctrl+C stops the search the way the wait dialog's Cancel does: the hits found so far stay
+    // and the count line reports them.
+    const InterruptGuard interrupt;
     controller.Find(scope);
     const bool accepted = controller.IsSearching();
     window.RunUntil([&] { return !controller.IsSearching(); },

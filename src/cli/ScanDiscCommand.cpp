@@ -11,6 +11,7 @@
 #include "catalog/SettingsTable.h"
 #include "cli/CatalogPath.h"
 #include "cli/CatalogSession.h"
+#include "cli/Interrupt.h"
 #include "platform/DrivePort.h"
 #include "platform/LocalVolume.h"
 #include "platform/MountTable.h"
@@ -19,6 +20,7 @@
 #include "scan/CScanProgress.h"
 #include "scan/DirectoryWalker.h"
 #include "scan/ScanSettings.h"
+#include "scan/StandardExtras.h"
 #include "shell/DriveDoors.h"
 #include "shell/ScanGuards.h"
 #include "text/Codec.h"
@@ -29,24 +31,6 @@ namespace fs = std::filesystem;
 using catalog::CCD;
 
 namespace {
-
-// Ctrl+C ends the walk the way the scanning window's Cancel does: what was read is kept.
-volatile std::sig_atomic_t g_interrupted = 0;
-extern "C" void OnDiscScanInterrupt(int) { g_interrupted = 1; }
-
-class InterruptProgress final : public scan::CScanProgress {
-public:
-    InterruptProgress() {
-        g_interrupted = 0;
-        m_previous = std::signal(SIGINT, OnDiscScanInterrupt);
-    }
-    ~InterruptProgress() override { std::signal(SIGINT, m_previous); }
-    bool IsCancelled() override { return g_interrupted != 0; }
-    void ShowFolderPath(std::string_view) override {}
-
-private:
-    void (*m_previous)(int) = SIG_DFL;
-};
 
 struct Options {
     std::string source;
@@ -123,7 +107,8 @@ std::optional<Medium> OpenMedium(const fs::path& source, bool partition, std::os
         return std::nullopt;
     }
     medium.info = platform::ReadVolumeInformation(source);
-    if (!medium.info && medium.rootPath != source) medium.info = platform::ReadVolumeInformation(medium.rootPath);
+    if (!medium.info && medium.rootPath != source)
+        medium.info = platform::ReadVolumeInformation(medium.rootPath);
     if (!medium.info) {
         err << "pelko-cli: cannot read the volume information of " << source.native() << " (no disc?)\n";
         return std::nullopt;
@@ -224,12 +209,13 @@ int ScanDiscCommand::Execute(CliContext& context, std::span<const std::string> a
         const std::string device = medium->device;
         shell::MediumWatchProgress progress(
             &interrupt, [&drives, device] { return device.empty() || drives.HasMedium(device); });
-        scan::DirectoryWalker walker(*medium->volume, settings, session.Discs().DiskFolder(), nullptr,
+        scan::StandardExtras extras(settings, scan::Mp3Options::Load(context.settings));
+        scan::DirectoryWalker walker(*medium->volume, settings, session.Discs().DiskFolder(), &extras,
                                      &session.Log());
         walker.Scan(*cd, &progress);
         if (progress.MediumGone()) {
             context.err << "pelko-cli: the disc left the drive; keeping what was read\n";
-        } else if (g_interrupted) {
+        } else if (interrupt.Interrupted()) {
             context.err << "pelko-cli: scan interrupted; keeping what was read\n";
         }
     }

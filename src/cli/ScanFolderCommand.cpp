@@ -9,6 +9,7 @@
 #include "catalog/CCategory.h"
 #include "cli/CatalogPath.h"
 #include "cli/CatalogSession.h"
+#include "cli/Interrupt.h"
 #include "platform/LocalVolume.h"
 #include "scan/CScanProgress.h"
 #include "scan/DirectoryWalker.h"
@@ -22,24 +23,6 @@ namespace fs = std::filesystem;
 using catalog::CCD;
 
 namespace {
-
-// Ctrl+C ends the walk the way the scanning window's Cancel does: what was read is kept.
-volatile std::sig_atomic_t g_interrupted = 0;
-extern "C" void OnInterrupt(int) { g_interrupted = 1; }
-
-class InterruptProgress final : public scan::CScanProgress {
-public:
-    InterruptProgress() {
-        g_interrupted = 0;
-        m_previous = std::signal(SIGINT, OnInterrupt);
-    }
-    ~InterruptProgress() override { std::signal(SIGINT, m_previous); }
-    bool IsCancelled() override { return g_interrupted != 0; }
-    void ShowFolderPath(std::string_view) override {}
-
-private:
-    void (*m_previous)(int) = SIG_DFL;
-};
 
 // The path as the user means it: absolute, without "." and ".." parts or a trailing "/".
 fs::path NormalisedFolder(const std::string& argument) {
@@ -151,7 +134,7 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
     scan::StandardExtras extras(settings, scan::Mp3Options::Load(context.settings));
     scan::DirectoryWalker walker(volume, settings, session.Discs().DiskFolder(), &extras, &session.Log());
     InterruptProgress progress;
-    if (walker.Scan(*cd, &progress) == 0 && g_interrupted) {
+    if (walker.Scan(*cd, &progress) == 0 && progress.Interrupted()) {
         context.err << "pelko-cli: scan interrupted; keeping what was read\n";
     }
     Recount(*cd);
