@@ -5,6 +5,7 @@
 
 #include "catalog/CCD.h"
 #include "catalog/DiscStore.h"
+#include "catalog/ZipStore.h"
 #include "cli/Command.h"
 #include "platform/VolumeInformation.h"
 #include "support/DiscImages.h"
@@ -56,6 +57,13 @@ TEST_F(DiscCliTest, ScanDiscOfAJolietImageFilesItByLabelAndSerial) {
     tree.WriteFile("软件/安装程序.exe", std::string(4097, 'e'));
     tree.WriteFile("软件/说明.txt", "说明");
     tree.WriteFile("README.TXT", "disc readme");
+    // The extras read their files from the image as well: an archive and an MP3 tag.
+    const fs::path packed = tree.WriteFile("packed.txt", "inside");
+    ASSERT_TRUE(catalog::WriteZipWithFile(tree / "包.zip", "packed.txt", packed));
+    fs::remove(packed);
+    std::string tag = "TAG" + std::string("Song Title").append(20, '\0') + std::string(30, '\0') +
+                      std::string(30, '\0') + "1999" + std::string(30, '\0') + std::string(1, '\xff');
+    tree.WriteFile("song.mp3", std::string(1000, 'a') + tag);
     const fs::path image = images / "disc.iso";
     ASSERT_TRUE(test::MakeIsoImage(tree.path(), image, {"-J", "-V", "软件光盘"}));
     const std::optional<platform::VolumeInformation> info = platform::ReadVolumeInformation(image);
@@ -84,6 +92,14 @@ TEST_F(DiscCliTest, ScanDiscOfAJolietImageFilesItByLabelAndSerial) {
     ASSERT_NE(setup, nullptr);
     EXPECT_EQ(setup->Size(), 4097u);
     EXPECT_NE(Named(software->Files(), text::Local("说明.txt")), nullptr);
+    const catalog::CDir* archive = Named(cd->Subdirs(), text::Local("包.zip"));
+    ASSERT_NE(archive, nullptr);
+    EXPECT_EQ(archive->m_nDirKind, catalog::CDir::kKindArchive);
+    ASSERT_EQ(archive->Files().size(), 1u);
+    EXPECT_EQ(archive->Files()[0]->m_strName.view(), "packed.txt");
+    const catalog::CFileInfo* song = Named(cd->Files(), "song.mp3");
+    ASSERT_NE(song, nullptr);
+    EXPECT_NE(song->m_strMemo.view().find("Song Title"), std::string_view::npos) << song->m_strMemo.view();
     // The readme and the listed copies are read from the image like from a mounted disc.
     EXPECT_EQ(cd->m_strReadme, "disc readme");
     const fs::path copies = zip.parent_path() / (zip.stem().native() + ".pic");
