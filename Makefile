@@ -37,9 +37,10 @@ fuzz: deps
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	fuzz/run-all.sh $(BUILD_FUZZ)/fuzz $(FUZZ_SECONDS)
 
-# Benchmarks against public tools (not part of the tests).
+# Benchmarks against public tools (not part of the tests). Each script prints its ratios.
+BENCH_SCRIPTS = run archive extras search export disc
 bench: build
-	bench/run.sh $(BUILD)
+	for script in $(BENCH_SCRIPTS); do bench/$$script.sh $(BUILD) || exit 1; done
 
 format:
 	find src apps tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
