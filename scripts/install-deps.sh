@@ -9,6 +9,7 @@ packages=(
     zlib1g-dev libminizip-dev
     qt6-base-dev
     zip unzip findutils bc
+    libjpeg62-turbo-dev libgif-dev libtiff-dev imagemagick libvips-tools
 )
 
 missing=()
