@@ -48,7 +48,7 @@ struct Channel {
     std::uint8_t Of(std::uint32_t pixel) const {
         if (!max) return 0;
         const std::uint64_t v = ((pixel & mask) >> shift) & max;
-        return static_cast<std::uint8_t>(v * 255 / max);
+        return static_cast<std::uint8_t>((v * 255 + max / 2) / max);
     }
 };
 
