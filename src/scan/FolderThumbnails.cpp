@@ -42,7 +42,7 @@ int FolderThumbnailer::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder
         ++visited;
         // No budget left: at most as many pictures as this walk added files to the folder.
         if (state.nDirFileCount <= 0) continue;
-        const std::string_view name = file->m_strName.str();
+        const std::string name = file->m_strName.str();
         const std::string extension = text::Extension(name);
         if (!IsPictureCandidate(extension, m_pictures)) continue;
         if (m_scan.bCheckFileExt2 && !IsExtensionListed(m_scan.szFileLimit2, extension)) continue;
