@@ -19,7 +19,7 @@ constexpr std::uint32_t kAlphaBitFields = 6;
 // An RLE stream may describe far more pixels than it has bytes (runs, skips, an early end);
 // beyond this many pixels for each byte of data the declared size is not believed.
 constexpr std::int64_t kRlePixelsPerByte = 256;
-constexpr std::int64_t kRleBasePixels = std::int64_t{1} << 20;
+constexpr std::int64_t kRleBasePixels = std::int64_t{1} << 16;
 
 std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
