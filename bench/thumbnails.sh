@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Benchmarks making thumbnails against public tools on the same machine, in the same run:
-#   our thumbnailer (bench/thumbnail-bench)  vs  vipsthumbnail  vs  ImageMagick convert -thumbnail
+#   the scan's folder thumbnailer (bench/thumbnail-bench)  vs  vipsthumbnail  vs  ImageMagick
+#   convert -thumbnail (one process per photo, as many at once as there are cores)
 # over 100 generated JPEG photos of 12 megapixels, thumbnails of 320 x 240.
 # Usage: bench/thumbnails.sh BUILD_DIR [PHOTOS]. The photos are kept in $PELKO_BENCH_PHOTOS
 # (default /tmp/pelko-bench-photos) between runs, since making them takes a few minutes.
@@ -32,6 +33,7 @@ if [ ! -f "$photos/done-$count" ]; then
     touch "$photos/done-$count"
 fi
 files=("$photos"/photo*.jpg)
+if ls "$photos" | grep -qv -e '^photo[0-9]*\.jpg$' -e '^done-'; then echo "$photos holds other files" >&2; exit 1; fi
 
 # Best of $runs wall-clock seconds of a command.
 best() {
@@ -48,7 +50,7 @@ best() {
     echo "$best_time"
 }
 
-ours() { "$build/bench/thumbnail-bench" "$out/ours" 320 240 "$threads" "${files[@]}"; }
+ours() { "$build/bench/thumbnail-bench" "$photos" "$out/ours" 320 240; }
 vips() { mkdir -p "$out/vips" && vipsthumbnail --size 320x240 -o "$out/vips/%s.jpg[Q=80]" "${files[@]}"; }
 magick() {
     mkdir -p "$out/magick"

@@ -62,15 +62,33 @@ std::optional<Image> ThumbnailImage(Image picture, Size area, const PictureSetti
     return imaging::FitThumbnail(picture, *box);
 }
 
-std::optional<fs::path> SaveThumbnail(const Image& thumbnail, const fs::path& jpegPath) {
-    if (const auto jpeg = imaging::EncodeJpeg(thumbnail, kJpegQuality)) {
-        if (WriteThumbnailFile(jpegPath, *jpeg)) return jpegPath;
-    }
+bool HasPictureDecoder(std::string_view extension) { return DecoderFor(extension) != Decoder::kNone; }
+
+std::optional<PreparedThumbnail> PrepareThumbnail(std::span<const std::uint8_t> file,
+                                                  std::string_view extension, Size area,
+                                                  const PictureSettings& settings) {
+    const Decoder decoder = DecoderFor(extension);
+    if (decoder == Decoder::kNone || decoder == Decoder::kPsd) return std::nullopt;
+    // A JPEG need only be decoded as large as the thumbnail it feeds.
+    const imaging::CoverSize cover = [&](Size declared) {
+        const std::optional<Size> box = ThumbnailBox(declared, area, settings);
+        return box ? imaging::FittedSize(declared, *box) : declared;
+    };
+    std::optional<Image> picture = imaging::DecodePicture(FormatOf(decoder), file, cover);
+    if (!picture) return std::nullopt;
+    std::optional<Image> thumbnail = ThumbnailImage(std::move(*picture), area, settings);
+    if (!thumbnail) return std::nullopt;
+    auto jpeg = imaging::EncodeJpeg(*thumbnail, kJpegQuality);
+    return PreparedThumbnail{std::move(*thumbnail), std::move(jpeg)};
+}
+
+std::optional<fs::path> SaveThumbnail(const PreparedThumbnail& thumbnail, const fs::path& jpegPath) {
+    if (thumbnail.jpeg && WriteThumbnailFile(jpegPath, *thumbnail.jpeg)) return jpegPath;
     std::error_code ignored;
     fs::remove(jpegPath, ignored);
     fs::path bmpPath = jpegPath;
     bmpPath.replace_extension(".bmp");
-    if (const auto bmp = imaging::EncodeBmp(thumbnail)) {
+    if (const auto bmp = imaging::EncodeBmp(thumbnail.image)) {
         if (WriteThumbnailFile(bmpPath, *bmp)) return bmpPath;
     }
     fs::remove(bmpPath, ignored);
@@ -81,28 +99,27 @@ bool CPicStatic::MakeThumbnail(ByteSource* source, std::string_view extension, c
                                Size area, const PictureSettings& settings) {
     const Decoder decoder = DecoderFor(extension);
     if (decoder == Decoder::kNone || !source) return false;
-
-    std::optional<Image> picture;
-    if (decoder == Decoder::kPsd) {
-        if (m_psd.Read(source, target) != CPsdReader::kOk) return false;
-        if (m_psd.ThumbnailFound()) return TakePsdThumbnail(target, area);
-        picture = m_psd.MakeImage();
-        m_psd.ReleaseBitmap();
-    } else {
+    if (decoder != Decoder::kPsd) {
         const std::optional<std::vector<std::uint8_t>> bytes = source->ReadAll(kMaxPictureFileBytes);
         if (!bytes) return false;
-        // A JPEG need only be decoded as large as the thumbnail it feeds.
-        const imaging::CoverSize cover = [&](Size declared) {
-            const std::optional<Size> box = ThumbnailBox(declared, area, settings);
-            return box ? imaging::FittedSize(declared, *box) : declared;
-        };
-        picture = imaging::DecodePicture(FormatOf(decoder), *bytes, cover);
+        const std::optional<PreparedThumbnail> thumbnail =
+            PrepareThumbnail(*bytes, extension, area, settings);
+        return thumbnail && SaveThumbnail(*thumbnail, target);
     }
-    if (!picture) return false;
 
-    const std::optional<Image> thumbnail = ThumbnailImage(std::move(*picture), area, settings);
+    if (m_psd.Read(source, target) != CPsdReader::kOk) return false;
+    if (m_psd.ThumbnailFound()) return TakePsdThumbnail(target, area);
+    std::optional<Image> picture = m_psd.MakeImage();
+    m_psd.ReleaseBitmap();
+    if (!picture) return false;
+    std::optional<Image> thumbnail = ThumbnailImage(std::move(*picture), area, settings);
     if (!thumbnail) return false;
-    const std::optional<fs::path> saved = SaveThumbnail(*thumbnail, target);
+    auto jpeg = imaging::EncodeJpeg(*thumbnail, kJpegQuality);
+    return SaveThumbnail(PreparedThumbnail{std::move(*thumbnail), std::move(jpeg)}, target);
+}
+
+bool CPicStatic::SaveThumbnail(const PreparedThumbnail& thumbnail, const fs::path& target) {
+    const std::optional<fs::path> saved = scan::SaveThumbnail(thumbnail, target);
     if (!saved) return false;
     m_lastThumbnail = *saved;
     return true;

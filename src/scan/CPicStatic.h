@@ -4,9 +4,12 @@
 // BMP when JPEG encoding fails. Named after the scanning window's picture area, whose size
 // decides the thumbnail's unless the settings fix one.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "imaging/Image.h"
 #include "scan/CPsdReader.h"
@@ -31,10 +34,28 @@ std::optional<imaging::Size> ThumbnailBox(imaging::Size declared, imaging::Size 
 std::optional<imaging::Image> ThumbnailImage(imaging::Image picture, imaging::Size area,
                                              const PictureSettings& settings);
 
-// Saves a thumbnail at `jpegPath` as JPEG at quality 80; when that fails, removes whatever is
-// there and saves it as BMP under the same name with ".bmp" in place of ".jpg". The path
-// written, or nothing when neither save worked.
-std::optional<std::filesystem::path> SaveThumbnail(const imaging::Image& thumbnail,
+// True for the extensions a thumbnail can be made of: ".jpg", ".jpe", ".bmp", ".gif", ".tif",
+// ".tiff" and ".psd" (lower case).
+bool HasPictureDecoder(std::string_view extension);
+
+// A thumbnail made in memory, ready to be saved: the image, and its JPEG file at quality 80
+// unless JPEG encoding failed.
+struct PreparedThumbnail {
+    imaging::Image image;
+    std::optional<std::vector<std::uint8_t>> jpeg;
+};
+
+// Decodes a raster picture file (any extension HasPictureDecoder accepts except ".psd") and
+// makes its thumbnail in memory. Touches nothing but its arguments, so pictures can be prepared
+// on several threads at once. Nothing when the picture cannot be decoded.
+std::optional<PreparedThumbnail> PrepareThumbnail(std::span<const std::uint8_t> file,
+                                                  std::string_view extension, imaging::Size area,
+                                                  const PictureSettings& settings);
+
+// Saves a thumbnail at `jpegPath` as JPEG; when that fails, removes whatever is there and saves
+// it as BMP under the same name with ".bmp" in place of ".jpg". The path written, or nothing
+// when neither save worked.
+std::optional<std::filesystem::path> SaveThumbnail(const PreparedThumbnail& thumbnail,
                                                    const std::filesystem::path& jpegPath);
 
 class CPicStatic {
@@ -45,6 +66,9 @@ public:
     // file was made; LastThumbnail() then names it.
     bool MakeThumbnail(ByteSource* source, std::string_view extension, const std::filesystem::path& target,
                        imaging::Size area, const PictureSettings& settings);
+
+    // Saves a thumbnail prepared elsewhere at `target`, as MakeThumbnail would have.
+    bool SaveThumbnail(const PreparedThumbnail& thumbnail, const std::filesystem::path& target);
 
     const std::filesystem::path& LastThumbnail() const { return m_lastThumbnail; }
 

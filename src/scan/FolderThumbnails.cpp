@@ -1,5 +1,10 @@
 #include "scan/FolderThumbnails.h"
 
+#include <deque>
+#include <future>
+#include <memory>
+#include <system_error>
+
 #include "catalog/CDir.h"
 #include "catalog/DiscStore.h"
 #include "platform/Volume.h"
@@ -29,48 +34,137 @@ std::string ThumbnailFileName(std::string_view pictureName) {
 FolderThumbnailer::FolderThumbnailer(ScanSettings scan, PictureSettings pictures)
     : m_scan(std::move(scan)), m_pictures(pictures) {}
 
+namespace {
+
+// Pictures in the making at once; with two, both cores decode while the scan thread saves.
+constexpr std::size_t kPicturesInFlight = 2;
+
+}  // namespace
+
+struct FolderThumbnailer::Job {
+    std::string name;
+    std::string extension;
+    std::string picturePath;
+    fs::path target;
+    // A raster picture being decoded on another thread, or already decoded here.
+    std::future<std::optional<PreparedThumbnail>> decoding;
+    std::optional<PreparedThumbnail> decoded;
+};
+
+struct FolderThumbnailer::Walk {
+    const catalog::CDir& dir;
+    std::string_view folderPath;
+    const fs::path& thumbnailFolder;
+    ScanState& state;
+    CScanProgress* progress;
+    std::size_t next = 0;  // record index
+    int visited = 0;
+    int picturesHere = 0;
+};
+
+std::optional<FolderThumbnailer::Job> FolderThumbnailer::NextPicture(Walk& walk, int& result) {
+    const char separator = !walk.folderPath.empty() && walk.folderPath.front() == '/' ? '/' : '\\';
+    for (; walk.next < walk.dir.Files().size(); ++walk.next) {
+        if (walk.visited % 5 == 0 && walk.progress && walk.progress->IsCancelled()) {
+            result = 0;
+            return std::nullopt;
+        }
+        ++walk.visited;
+        // No budget left: at most as many pictures as this walk added files to the folder.
+        if (walk.state.nDirFileCount <= 0) continue;
+        std::string name = walk.dir.Files()[walk.next]->m_strName.str();
+        std::string extension = text::Extension(name);
+        if (!IsPictureCandidate(extension, m_pictures)) continue;
+        if (m_scan.bCheckFileExt2 && !IsExtensionListed(m_scan.szFileLimit2, extension)) continue;
+        if (m_scan.bCheckFileExt && IsExtensionListed(m_scan.szFileLimit, extension)) continue;
+        if (m_pictures.bMostPicPerDir && ++walk.picturesHere > m_pictures.nMostPicPerDir) break;
+        if (m_pictures.bMostPicPerDisk && ++walk.state.nScanPicCount > m_pictures.nMostPicPerDisk) break;
+
+        // Counted now, before the picture is made: whether it succeeds changes nothing.
+        --walk.state.nDirFileCount;
+        ++walk.next;
+        Job job;
+        job.picturePath = std::string(walk.folderPath);
+        if (job.picturePath.empty() || job.picturePath.back() != separator) job.picturePath += separator;
+        job.picturePath += name;
+        job.target = walk.thumbnailFolder / ThumbnailFileName(name);
+        job.name = std::move(name);
+        job.extension = std::move(extension);
+        return job;
+    }
+    result = 1;
+    return std::nullopt;
+}
+
 int FolderThumbnailer::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder,
                                       std::string_view folderPath, const fs::path& thumbnailFolder,
                                       ScanState& state, CScanProgress* progress) {
     m_rawNames.clear();
     m_rawNamesRead = false;
-    const char separator = !folderPath.empty() && folderPath.front() == '/' ? '/' : '\\';
-    int picturesHere = 0;
-    int visited = 0;
-    for (const auto& file : dir.Files()) {
-        if (visited % 5 == 0 && progress && progress->IsCancelled()) return 0;
-        ++visited;
-        // No budget left: at most as many pictures as this walk added files to the folder.
-        if (state.nDirFileCount <= 0) continue;
-        const std::string name = file->m_strName.str();
-        const std::string extension = text::Extension(name);
-        if (!IsPictureCandidate(extension, m_pictures)) continue;
-        if (m_scan.bCheckFileExt2 && !IsExtensionListed(m_scan.szFileLimit2, extension)) continue;
-        if (m_scan.bCheckFileExt && IsExtensionListed(m_scan.szFileLimit, extension)) continue;
-        if (m_pictures.bMostPicPerDir && ++picturesHere > m_pictures.nMostPicPerDir) return 1;
-        if (m_pictures.bMostPicPerDisk && ++state.nScanPicCount > m_pictures.nMostPicPerDisk) return 1;
-
-        std::string picturePath(folderPath);
-        if (picturePath.empty() || picturePath.back() != separator) picturePath += separator;
-        picturePath += name;
-        ShowPicture(progress, folder, name, extension, picturePath,
-                    thumbnailFolder / ThumbnailFileName(name));
-        --state.nDirFileCount;
+    const PictureAreaSize areaSize = progress ? progress->PictureArea() : PictureAreaSize{};
+    const imaging::Size area{areaSize.width, areaSize.height};
+    Walk walk{dir, folderPath, thumbnailFolder, state, progress};
+    std::deque<Job> queue;
+    int result = 1;
+    bool more = true;
+    const auto fill = [&] {
+        while (more && queue.size() < kPicturesInFlight) {
+            std::optional<Job> job = NextPicture(walk, result);
+            if (!job) {
+                more = false;
+                break;
+            }
+            if (progress) StartDecoding(*job, folder, area);
+            queue.push_back(std::move(*job));
+        }
+    };
+    fill();
+    while (!queue.empty()) {
+        Job job = std::move(queue.front());
+        queue.pop_front();
+        fill();
+        ShowPicture(job, progress, folder, area);
     }
-    return 1;
+    return result;
 }
 
-bool FolderThumbnailer::ShowPicture(CScanProgress* progress, platform::VolumeFolder& folder,
-                                    std::string_view name, std::string_view extension,
-                                    std::string_view picturePath, const fs::path& target) {
+// Reads the picture here (media need not be read from several threads) and decodes it on a
+// thread of its own. Photoshop files are read later, in turn, since their reader writes the
+// embedded thumbnail as it goes.
+void FolderThumbnailer::StartDecoding(Job& job, platform::VolumeFolder& folder, imaging::Size area) {
+    if (job.extension == ".psd" || !HasPictureDecoder(job.extension)) return;
+    const std::optional<std::string> raw = RawName(folder, job.name);
+    if (!raw) return;
+    std::optional<VolumeFileSource> source = VolumeFileSource::Open(folder, *raw);
+    if (!source) return;
+    std::optional<std::vector<std::uint8_t>> bytes = source->ReadAll(kMaxPictureFileBytes);
+    if (!bytes) return;
+    const auto file = std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes));
+    try {
+        job.decoding =
+            std::async(std::launch::async, [file, extension = job.extension, area, settings = m_pictures] {
+                return PrepareThumbnail(*file, extension, area, settings);
+            });
+    } catch (const std::system_error&) {
+        job.decoded = PrepareThumbnail(*file, job.extension, area, m_pictures);  // no thread to spare
+    }
+}
+
+bool FolderThumbnailer::ShowPicture(Job& job, CScanProgress* progress, platform::VolumeFolder& folder,
+                                    imaging::Size area) {
     if (!progress) return false;
-    const std::optional<std::string> raw = RawName(folder, name);
-    std::optional<VolumeFileSource> source;
-    if (raw) source = VolumeFileSource::Open(folder, *raw);
-    const PictureAreaSize area = progress->PictureArea();
-    const bool made = m_picture.MakeThumbnail(source ? &*source : nullptr, extension, target,
-                                              imaging::Size{area.width, area.height}, m_pictures);
-    if (made) progress->ShowPicture(picturePath, m_picture.LastThumbnail());
+    bool made = false;
+    if (job.extension == ".psd") {
+        const std::optional<std::string> raw = RawName(folder, job.name);
+        std::optional<VolumeFileSource> source;
+        if (raw) source = VolumeFileSource::Open(folder, *raw);
+        made =
+            m_picture.MakeThumbnail(source ? &*source : nullptr, job.extension, job.target, area, m_pictures);
+    } else {
+        if (job.decoding.valid()) job.decoded = job.decoding.get();
+        made = job.decoded && m_picture.SaveThumbnail(*job.decoded, job.target);
+    }
+    if (made) progress->ShowPicture(job.picturePath, m_picture.LastThumbnail());
     return made;
 }
 

@@ -33,6 +33,9 @@ bool IsPictureCandidate(std::string_view extension, const PictureSettings& setti
 // has none) followed by ".jpg", as a single file-system name that cannot leave its folder.
 std::string ThumbnailFileName(std::string_view pictureName);
 
+// Pictures are decoded ahead on up to two threads while the scan thread saves and shows them
+// strictly in record order, so the files written, the counters and the calls to the progress
+// window are exactly those of one picture after the other.
 class FolderThumbnailer {
 public:
     FolderThumbnailer(ScanSettings scan, PictureSettings pictures);
@@ -46,9 +49,14 @@ public:
                        CScanProgress* progress);
 
 private:
-    bool ShowPicture(CScanProgress* progress, platform::VolumeFolder& folder, std::string_view name,
-                     std::string_view extension, std::string_view picturePath,
-                     const std::filesystem::path& target);
+    struct Job;
+    struct Walk;
+
+    // The next picture to thumbnail, or nothing with `result` set when the folder is done (1)
+    // or cancelled (0).
+    std::optional<Job> NextPicture(Walk& walk, int& result);
+    void StartDecoding(Job& job, platform::VolumeFolder& folder, imaging::Size area);
+    bool ShowPicture(Job& job, CScanProgress* progress, platform::VolumeFolder& folder, imaging::Size area);
     std::optional<std::string> RawName(platform::VolumeFolder& folder, std::string_view name);
 
     ScanSettings m_scan;

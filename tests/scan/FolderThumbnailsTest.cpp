@@ -160,10 +160,11 @@ TEST_F(FolderThumbnailsTest, ThumbnailIsTheFittedPictureBetweenWhiteBands) {
 }
 
 TEST_F(FolderThumbnailsTest, OneNameForPicturesThatDifferOnlyInExtension) {
-    Picture("a.bmp", 40, 30, true);
+    // a.bmp takes far longer to decode than a.jpg; the two are decoded side by side, but a.jpg
+    // comes later in name order and its thumbnail is saved last, over a.bmp's.
+    Picture("a.bmp", 1500, 1000, true);
     Picture("a.jpg", 100, 50);
     const std::map<std::string, Size> made = Scan(&progress);
-    // a.jpg comes later in name order and replaces a.bmp's thumbnail.
     EXPECT_EQ(made, (std::map<std::string, Size>{{"a.jpg", {100, 50}}}));
     ASSERT_EQ(progress.shown.size(), 2u);
     EXPECT_EQ(progress.shown[1].first, (medium.path() / "a.jpg").string());
