@@ -3,6 +3,7 @@
 #include <deque>
 #include <future>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include "catalog/CDir.h"
@@ -118,12 +119,16 @@ int FolderThumbnailer::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder
             queue.push_back(std::move(*job));
         }
     };
-    fill();
-    while (!queue.empty()) {
-        Job job = std::move(queue.front());
-        queue.pop_front();
+    try {
         fill();
-        ShowPicture(job, progress, folder, area);
+        while (!queue.empty()) {
+            Job job = std::move(queue.front());
+            queue.pop_front();
+            fill();
+            ShowPicture(job, progress, folder, area);
+        }
+    } catch (const std::bad_alloc&) {
+        return 1;  // out of memory: this folder's remaining pictures get no thumbnails
     }
     return result;
 }
@@ -161,7 +166,13 @@ bool FolderThumbnailer::ShowPicture(Job& job, CScanProgress* progress, platform:
         made =
             m_picture.MakeThumbnail(source ? &*source : nullptr, job.extension, job.target, area, m_pictures);
     } else {
-        if (job.decoding.valid()) job.decoded = job.decoding.get();
+        if (job.decoding.valid()) {
+            try {
+                job.decoded = job.decoding.get();
+            } catch (const std::bad_alloc&) {
+                job.decoded.reset();
+            }
+        }
         made = job.decoded && m_picture.SaveThumbnail(*job.decoded, job.target);
     }
     if (made) progress->ShowPicture(job.picturePath, m_picture.LastThumbnail());
