@@ -256,6 +256,17 @@ TEST_F(FolderThumbnailsTest, CancelledFolderReturnsZero) {
     progress.cancelAfter = 3;
     EXPECT_TRUE(Scan(&progress).empty());
     EXPECT_EQ(results, (std::vector<int>{0}));
+
+    // Cancelled at its second poll, before the sixth record: the five before it were made,
+    // although later pictures were already being decoded ahead.
+    fs::remove_all(catalogDir / "Disk");
+    progress.polls = 0;
+    progress.cancelAfter = 4;
+    const std::map<std::string, Size> made = Scan(&progress);
+    std::vector<std::string> names;
+    for (const auto& [name, size] : made) names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string>{"p0.jpg", "p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg"}));
+    EXPECT_EQ(results, (std::vector<int>{0}));
 }
 
 // The thumbnailer over a folder record made by hand: records from an earlier scan are visited
