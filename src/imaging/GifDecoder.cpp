@@ -12,9 +12,14 @@ namespace pelko::imaging {
 
 namespace {
 
-// LZW codes can stand for up to 4096 pixels each; a canvas much larger than that many pixels
-// for each byte of the file cannot be filled by it.
-constexpr std::int64_t kPixelsPerByte = 4096;
+// LZW packs at most about 1400 pixels into a byte (codes of 12 bits standing for ever longer
+// strings until the table of 4096 is full); a frame declaring more than that cannot be filled
+// by the file. The screen around the frame costs the file nothing, so it may be larger, within
+// bounds; a screen beyond them is dropped and the frame drawn alone.
+constexpr std::int64_t kPixelsPerByte = 1400;
+constexpr std::int64_t kBasePixels = std::int64_t{1} << 16;
+constexpr std::int64_t kScreenPerFramePixels = 16;
+constexpr std::int64_t kBaseScreenPixels = std::int64_t{1} << 20;
 
 struct Reader {
     std::span<const std::uint8_t> file;
@@ -78,16 +83,21 @@ std::optional<Image> DecodeFirstFrame(GifFileType* gif, std::size_t fileSize) {
 
     const GifImageDesc& frame = gif->Image;
     if (frame.Width < 1 || frame.Height < 1) return std::nullopt;
+    const std::int64_t framePixels = std::int64_t{frame.Width} * frame.Height;
+    if (!IsAllowedSize(frame.Width, frame.Height) ||
+        framePixels > kBasePixels + static_cast<std::int64_t>(fileSize) * kPixelsPerByte)
+        return std::nullopt;
     int width = gif->SWidth;
     int height = gif->SHeight;
-    if (width < 1 || height < 1) {
-        width = frame.Left + frame.Width;
-        height = frame.Top + frame.Height;
+    int left = frame.Left;
+    int top = frame.Top;
+    if (width < 1 || height < 1 ||
+        std::int64_t{width} * height > kBaseScreenPixels + framePixels * kScreenPerFramePixels) {
+        width = frame.Width;
+        height = frame.Height;
+        left = 0;
+        top = 0;
     }
-    const auto limit = static_cast<std::int64_t>(fileSize) * kPixelsPerByte;
-    if (std::int64_t{width} * height > limit || std::int64_t{frame.Width} * frame.Height > limit)
-        return std::nullopt;
-    if (!IsAllowedSize(frame.Width, frame.Height)) return std::nullopt;
     std::optional<Image> image = Image::Create(width, height);
     if (!image) return std::nullopt;
 
@@ -95,11 +105,11 @@ std::optional<Image> DecodeFirstFrame(GifFileType* gif, std::size_t fileSize) {
     std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
     for (int row : RowOrder(frame.Height, frame.Interlace)) {
         if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return std::nullopt;
-        const int y = frame.Top + row;
+        const int y = top + row;
         if (y < 0 || y >= height) continue;
         std::uint8_t* out = image->Row(y);
         for (int x = 0; x < frame.Width; ++x) {
-            const int cx = frame.Left + x;
+            const int cx = left + x;
             if (cx < 0 || cx >= width) continue;
             const int index = line[static_cast<std::size_t>(x)];
             if (index == transparent) continue;

@@ -18,6 +18,10 @@ namespace {
 constexpr std::size_t kMinCodecMemory = std::size_t{32} << 20;
 constexpr std::size_t kMaxCodecMemory = std::size_t{512} << 20;
 constexpr std::size_t kCodecMemoryPerFileByte = 256;
+// Even a flat picture takes a couple of bits per 8 x 8 block; a file declaring far more
+// pixels than its bytes can describe is not believed before its picture is allocated.
+constexpr std::int64_t kPixelsPerFileByte = 1024;
+constexpr std::int64_t kBasePixels = std::int64_t{1} << 20;
 
 // libjpeg reports fatal errors through error_exit, which must not return: it jumps back to
 // the setjmp of the call that started the work. Only C frames of the codec lie in between.
@@ -88,7 +92,10 @@ bool RunDecode(DecodeState& s, std::span<const std::uint8_t> file, const CoverSi
     info.scale_num = cover ? static_cast<unsigned>(ScaleFor(declared, cover(declared))) : 8;
     info.scale_denom = 8;
     jpeg_calc_output_dimensions(&info);
-    if (!IsAllowedSize(info.output_width, info.output_height)) return false;
+    if (!IsAllowedSize(info.output_width, info.output_height) ||
+        std::int64_t{info.output_width} * info.output_height >
+            kBasePixels + static_cast<std::int64_t>(file.size()) * kPixelsPerFileByte)
+        return false;
     s.image = Image::Create(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     if (!s.image) return false;
     s.image->SetDeclaredSize(declared);

@@ -315,3 +315,44 @@ TEST(DecodeTest, JpegDeclaringAHugePictureIsRefusedAtItsHeader) {
 
 }  // namespace
 }  // namespace pelko::imaging
+
+namespace pelko::imaging {
+namespace {
+
+// A GIF whose one-pixel frame (colour 0, black) sits at (left, top) of a screen of the given size.
+std::vector<std::uint8_t> OnePixelGif(std::uint16_t screenWidth, std::uint16_t screenHeight,
+                                      std::uint16_t left, std::uint16_t top) {
+    std::vector<std::uint8_t> g = {'G', 'I', 'F', '8', '9', 'a'};
+    const auto put16 = [&](std::uint16_t v) {
+        g.push_back(static_cast<std::uint8_t>(v));
+        g.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    put16(screenWidth);
+    put16(screenHeight);
+    g.insert(g.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255});  // two-colour table: black, white
+    g.push_back(0x2C);
+    put16(left);
+    put16(top);
+    put16(1);
+    put16(1);
+    g.push_back(0);
+    // LZW with 2-bit minimum: clear, index 0, end, as 3-bit codes.
+    g.insert(g.end(), {2, 2, 0x44, 0x01, 0, 0x3B});
+    return g;
+}
+
+TEST(DecodeTest, GifScreenIsBelievedWithinBounds) {
+    const std::optional<Image> framed = DecodeGif(OnePixelGif(3, 3, 1, 1));
+    ASSERT_TRUE(framed);
+    ASSERT_EQ(framed->PixelSize(), (Size{3, 3}));
+    EXPECT_EQ(PixelAt(*framed, 1, 1), (Rgb{0, 0, 0}));
+    EXPECT_EQ(PixelAt(*framed, 0, 0), (Rgb{255, 255, 255}));
+    // A 60000 x 60000 screen around one pixel is not allocated: the frame is drawn alone.
+    const std::optional<Image> alone = DecodeGif(OnePixelGif(60000, 60000, 5, 5));
+    ASSERT_TRUE(alone);
+    EXPECT_EQ(alone->PixelSize(), (Size{1, 1}));
+    EXPECT_EQ(PixelAt(*alone, 0, 0), (Rgb{0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace pelko::imaging
