@@ -174,16 +174,16 @@ TEST_F(FolderThumbnailsTest, OneNameForPicturesThatDifferOnlyInExtension) {
 TEST_F(FolderThumbnailsTest, EveryPictureKindAndNothingElse) {
     const fs::path fixtures = test::SharedFixtures() / "images";
     const std::vector<std::uint8_t> jpeg = test::JpegOf(test::MakePicture(8, 6));
-    test::PsdSpec psd;
+    test::PsdLayout psd;
     psd.resources = {{1036, "", test::ThumbnailResourceData(jpeg, 8, 6)}};
     medium.WriteFile("layered.psd", Text(test::BuildPsd(psd)));
-    test::PsdSpec flat;
+    test::PsdLayout flat;
     flat.planes = test::UniformPlanes({9, 8, 7}, 4);
     medium.WriteFile("flat.psd", Text(test::BuildPsd(flat)));
-    test::PsdSpec zip = flat;
+    test::PsdLayout zip = flat;
     zip.compression = 2;
     medium.WriteFile("packed.psd", Text(test::BuildPsd(zip)));
-    test::PsdSpec bitmap = flat;
+    test::PsdLayout bitmap = flat;
     bitmap.depth = 1;
     bitmap.mode = 0;
     medium.WriteFile("mono.psd", Text(test::BuildPsd(bitmap)));

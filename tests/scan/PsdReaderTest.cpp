@@ -19,7 +19,7 @@ namespace pelko::scan {
 namespace {
 
 namespace fs = std::filesystem;
-using test::PsdSpec;
+using test::PsdLayout;
 using test::Rgb;
 
 int ReadBytes(CPsdReader& reader, const std::vector<std::uint8_t>& bytes, const fs::path& target = {}) {
@@ -104,16 +104,15 @@ TEST(PsdReaderTest, EmbeddedThumbnailIsWrittenUnchanged) {
     test::TempDir temp;
     for (std::uint16_t id : {std::uint16_t{1036}, std::uint16_t{1033}}) {
         SCOPED_TRACE(id);
-        PsdSpec spec;
+        PsdLayout layout;
         // A stray word before the first block, a resource with an odd-length name, then the
         // thumbnail; image data that would fail is never reached.
-        spec.resourcePrefix = {0, 0, 0, 0};
-        spec.resources = {{1005, "ab", {1, 2, 3}}, {id, "", test::ThumbnailResourceData(jpeg, 16, 12)}};
-        spec.compression = 2;
+        layout.resourcePrefix = {0, 0, 0, 0};
+        layout.resources = {{1005, "ab", {1, 2, 3}}, {id, "", test::ThumbnailResourceData(jpeg, 16, 12)}};
+        layout.compression = 2;
         const fs::path target = temp / "t.jpg";
-        test::TempDir().WriteFile("unused", "");
         CPsdReader reader;
-        ASSERT_EQ(ReadBytes(reader, test::BuildPsd(spec), target), CPsdReader::kOk);
+        ASSERT_EQ(ReadBytes(reader, test::BuildPsd(layout), target), CPsdReader::kOk);
         EXPECT_TRUE(reader.ThumbnailFound());
         EXPECT_EQ(test::FileBytes(target), jpeg);
     }
@@ -121,57 +120,57 @@ TEST(PsdReaderTest, EmbeddedThumbnailIsWrittenUnchanged) {
 
 TEST(PsdReaderTest, EveryRefusalHasItsCode) {
     const auto raw = [] {
-        PsdSpec spec;
-        spec.planes = test::UniformPlanes({1, 2, 3}, 4);
-        return spec;
+        PsdLayout layout;
+        layout.planes = test::UniformPlanes({1, 2, 3}, 4);
+        return layout;
     };
     struct Case {
         const char* fault;
-        PsdSpec spec;
+        PsdLayout layout;
         int code;
         std::size_t cut = 0;  // bytes removed from the end
     };
     std::vector<Case> cases;
     const auto add = [&](const char* fault, int code, auto&& change, std::size_t cut = 0) {
-        PsdSpec spec = raw();
-        change(spec);
-        cases.push_back({fault, spec, code, cut});
+        PsdLayout layout = raw();
+        change(layout);
+        cases.push_back({fault, layout, code, cut});
     };
-    add("good", CPsdReader::kOk, [](PsdSpec&) {});
-    add("signature", CPsdReader::kBadHeader, [](PsdSpec& s) { s.signature = "8BPX"; });
-    add("version 2", CPsdReader::kBadHeader, [](PsdSpec& s) { s.version = 2; });
-    add("no channels", CPsdReader::kBadHeader, [](PsdSpec& s) { s.channels = 0; });
-    add("zero width", CPsdReader::kBadHeader, [](PsdSpec& s) { s.width = 0; });
+    add("good", CPsdReader::kOk, [](PsdLayout&) {});
+    add("signature", CPsdReader::kBadHeader, [](PsdLayout& s) { s.signature = "8BPX"; });
+    add("version 2", CPsdReader::kBadHeader, [](PsdLayout& s) { s.version = 2; });
+    add("no channels", CPsdReader::kBadHeader, [](PsdLayout& s) { s.channels = 0; });
+    add("zero width", CPsdReader::kBadHeader, [](PsdLayout& s) { s.width = 0; });
     add(
         "colour data beyond the end", CPsdReader::kBadColourModeData,
-        [](PsdSpec& s) { s.colourModeData.assign(30, 0); }, 47);
+        [](PsdLayout& s) { s.colourModeData.assign(30, 0); }, 47);
     add("resource overruns its section", CPsdReader::kBadResourceSection,
-        [](PsdSpec& s) { s.resourcePrefix = {'8', 'B', 'I', 'M', 0, 1, 0, 0, 0, 0, 0, 9}; });
+        [](PsdLayout& s) { s.resourcePrefix = {'8', 'B', 'I', 'M', 0, 1, 0, 0, 0, 0, 0, 9}; });
     add(
         "layer section beyond the end", CPsdReader::kLayerSectionCutShort,
-        [](PsdSpec& s) {
+        [](PsdLayout& s) {
             s.layers.assign(20, 0);
             s.planes.clear();
             s.compression = 0;
         },
         10);
     add(
-        "raw data cut short", CPsdReader::kImageDataCutShort, [](PsdSpec&) {}, 1);
-    add("depth 1", CPsdReader::kBitmapDepth, [](PsdSpec& s) {
+        "raw data cut short", CPsdReader::kImageDataCutShort, [](PsdLayout&) {}, 1);
+    add("depth 1", CPsdReader::kBitmapDepth, [](PsdLayout& s) {
         s.depth = 1;
         s.mode = 0;
         s.channels = 1;
     });
-    add("depth 32", CPsdReader::kUnsupportedDepth, [](PsdSpec& s) { s.depth = 32; });
-    add("ZIP", CPsdReader::kZipData, [](PsdSpec& s) { s.compression = 2; });
-    add("ZIP with prediction", CPsdReader::kZipPredictionData, [](PsdSpec& s) { s.compression = 3; });
-    add("compression 7", CPsdReader::kUnknownCompression, [](PsdSpec& s) { s.compression = 7; });
+    add("depth 32", CPsdReader::kUnsupportedDepth, [](PsdLayout& s) { s.depth = 32; });
+    add("ZIP", CPsdReader::kZipData, [](PsdLayout& s) { s.compression = 2; });
+    add("ZIP with prediction", CPsdReader::kZipPredictionData, [](PsdLayout& s) { s.compression = 3; });
+    add("compression 7", CPsdReader::kUnknownCompression, [](PsdLayout& s) { s.compression = 7; });
     add(
-        "PackBits cut short", CPsdReader::kImageDataCutShort, [](PsdSpec& s) { s.compression = 1; }, 2);
+        "PackBits cut short", CPsdReader::kImageDataCutShort, [](PsdLayout& s) { s.compression = 1; }, 2);
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
-        std::vector<std::uint8_t> bytes = test::BuildPsd(c.spec);
+        std::vector<std::uint8_t> bytes = test::BuildPsd(c.layout);
         bytes.resize(bytes.size() - c.cut);
         CPsdReader reader;
         EXPECT_EQ(ReadBytes(reader, bytes), c.code);
@@ -207,36 +206,36 @@ TEST(PsdReaderTest, ColourModesGiveTheirColours) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
-        PsdSpec spec;
-        spec.mode = c.modeCode;
-        spec.depth = c.depth;
-        spec.compression = c.compression;
-        spec.channels = c.channels;
-        spec.width = 3;
-        spec.height = 2;
-        spec.colourModeData = c.colourModeData;
+        PsdLayout layout;
+        layout.mode = c.modeCode;
+        layout.depth = c.depth;
+        layout.compression = c.compression;
+        layout.channels = c.channels;
+        layout.width = 3;
+        layout.height = 2;
+        layout.colourModeData = c.colourModeData;
         const std::size_t bytesPerSample = c.depth / 8u;
         for (std::uint16_t ch = 0; ch < c.channels; ++ch) {
             std::vector<std::uint8_t> plane;
             for (int p = 0; p < 6; ++p)
                 for (std::size_t b = 0; b < bytesPerSample; ++b)
                     plane.push_back(c.samples[ch * bytesPerSample + b]);
-            spec.planes.push_back(plane);
+            layout.planes.push_back(plane);
         }
         CPsdReader reader;
-        ASSERT_EQ(ReadBytes(reader, test::BuildPsd(spec)), CPsdReader::kOk);
+        ASSERT_EQ(ReadBytes(reader, test::BuildPsd(layout)), CPsdReader::kOk);
         EXPECT_EQ(FirstPixel(reader), c.expected);
     }
 }
 
 TEST(PsdReaderTest, LabRedComesOutRed) {
-    PsdSpec spec;
-    spec.mode = 9;
-    spec.width = 1;
-    spec.height = 1;
-    spec.planes = test::UniformPlanes({136, 208, 195}, 1);  // L* 53, a* 80, b* 67: sRGB red
+    PsdLayout layout;
+    layout.mode = 9;
+    layout.width = 1;
+    layout.height = 1;
+    layout.planes = test::UniformPlanes({136, 208, 195}, 1);  // L* 53, a* 80, b* 67: sRGB red
     CPsdReader reader;
-    ASSERT_EQ(ReadBytes(reader, test::BuildPsd(spec)), CPsdReader::kOk);
+    ASSERT_EQ(ReadBytes(reader, test::BuildPsd(layout)), CPsdReader::kOk);
     const Rgb c = FirstPixel(reader);
     EXPECT_GT(c.r, 240);
     EXPECT_LT(c.g, 40);
@@ -245,11 +244,11 @@ TEST(PsdReaderTest, LabRedComesOutRed) {
 
 TEST(PsdReaderTest, PixelsKeepTheirPlaces) {
     // 2 x 2 RGB, PackBits: red, green / blue, white.
-    PsdSpec spec;
-    spec.compression = 1;
-    spec.planes = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}};
+    PsdLayout layout;
+    layout.compression = 1;
+    layout.planes = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}};
     CPsdReader reader;
-    ASSERT_EQ(ReadBytes(reader, test::BuildPsd(spec)), CPsdReader::kOk);
+    ASSERT_EQ(ReadBytes(reader, test::BuildPsd(layout)), CPsdReader::kOk);
     const std::optional<imaging::Image> image = reader.MakeImage();
     ASSERT_TRUE(image);
     EXPECT_EQ(test::PixelAt(*image, 0, 0), (Rgb{255, 0, 0}));
@@ -261,21 +260,21 @@ TEST(PsdReaderTest, PixelsKeepTheirPlaces) {
 TEST(PsdReaderTest, HugeDeclaredPicturesFailBeforeAllocating) {
     for (std::uint16_t compression : {std::uint16_t{0}, std::uint16_t{1}}) {
         SCOPED_TRACE(compression);
-        PsdSpec spec;
-        spec.width = 30000;
-        spec.height = 30000;
-        spec.compression = compression;
-        spec.planes = test::UniformPlanes({1, 2, 3}, 100);
+        PsdLayout layout;
+        layout.width = 30000;
+        layout.height = 30000;
+        layout.compression = compression;
+        layout.planes = test::UniformPlanes({1, 2, 3}, 100);
         const auto start = std::chrono::steady_clock::now();
         CPsdReader reader;
-        EXPECT_LT(ReadBytes(reader, test::BuildPsd(spec)), 0);
+        EXPECT_LT(ReadBytes(reader, test::BuildPsd(layout)), 0);
         EXPECT_TRUE(reader.Bitmap().empty());
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     }
     // A thumbnail resource claiming more bytes than the file holds is no thumbnail.
-    PsdSpec spec;
-    spec.resources = {{1036, "", test::ThumbnailResourceData(std::vector<std::uint8_t>(40, 0xFF), 4, 4)}};
-    std::vector<std::uint8_t> bytes = test::BuildPsd(spec);
+    PsdLayout layout;
+    layout.resources = {{1036, "", test::ThumbnailResourceData(std::vector<std::uint8_t>(40, 0xFF), 4, 4)}};
+    std::vector<std::uint8_t> bytes = test::BuildPsd(layout);
     bytes.resize(bytes.size() - 20);
     CPsdReader reader;
     EXPECT_EQ(ReadBytes(reader, bytes), CPsdReader::kBadResourceSection);

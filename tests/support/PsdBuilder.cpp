@@ -43,20 +43,20 @@ std::vector<std::uint8_t> PackBitsRow(std::span<const std::uint8_t> row) {
     return out;
 }
 
-std::vector<std::uint8_t> BuildPsd(const PsdSpec& spec) {
-    std::vector<std::uint8_t> out(spec.signature.begin(), spec.signature.end());
-    Put16(out, spec.version);
+std::vector<std::uint8_t> BuildPsd(const PsdLayout& layout) {
+    std::vector<std::uint8_t> out(layout.signature.begin(), layout.signature.end());
+    Put16(out, layout.version);
     out.insert(out.end(), 6, 0);
-    Put16(out, spec.channels);
-    Put32(out, spec.height);
-    Put32(out, spec.width);
-    Put16(out, spec.depth);
-    Put16(out, spec.mode);
-    Put32(out, static_cast<std::uint32_t>(spec.colourModeData.size()));
-    Append(out, spec.colourModeData);
+    Put16(out, layout.channels);
+    Put32(out, layout.height);
+    Put32(out, layout.width);
+    Put16(out, layout.depth);
+    Put16(out, layout.mode);
+    Put32(out, static_cast<std::uint32_t>(layout.colourModeData.size()));
+    Append(out, layout.colourModeData);
 
-    std::vector<std::uint8_t> resources = spec.resourcePrefix;
-    for (const PsdResource& r : spec.resources) {
+    std::vector<std::uint8_t> resources = layout.resourcePrefix;
+    for (const PsdResource& r : layout.resources) {
         Append(resources, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>("8BIM"), 4));
         Put16(resources, r.id);
         resources.push_back(static_cast<std::uint8_t>(r.name.size()));
@@ -68,18 +68,18 @@ std::vector<std::uint8_t> BuildPsd(const PsdSpec& spec) {
     }
     Put32(out, static_cast<std::uint32_t>(resources.size()));
     Append(out, resources);
-    Put32(out, static_cast<std::uint32_t>(spec.layers.size()));
-    Append(out, spec.layers);
+    Put32(out, static_cast<std::uint32_t>(layout.layers.size()));
+    Append(out, layout.layers);
 
-    Put16(out, spec.compression);
-    if (spec.compression != 1) {
-        for (const auto& plane : spec.planes) Append(out, plane);
+    Put16(out, layout.compression);
+    if (layout.compression != 1) {
+        for (const auto& plane : layout.planes) Append(out, plane);
         return out;
     }
-    const std::size_t rowBytes = std::size_t{spec.width} * (spec.depth / 8u);
+    const std::size_t rowBytes = std::size_t{layout.width} * (layout.depth / 8u);
     std::vector<std::uint8_t> lengths;
     std::vector<std::uint8_t> data;
-    for (const auto& plane : spec.planes) {
+    for (const auto& plane : layout.planes) {
         for (std::size_t at = 0; at + rowBytes <= plane.size() && rowBytes > 0; at += rowBytes) {
             const std::vector<std::uint8_t> packed = PackBitsRow(std::span(plane).subspan(at, rowBytes));
             Put16(lengths, static_cast<std::uint32_t>(packed.size()));

@@ -15,7 +15,7 @@ struct PsdResource {
     std::vector<std::uint8_t> data;
 };
 
-struct PsdSpec {
+struct PsdLayout {
     std::string signature = "8BPS";
     std::uint16_t version = 1;
     std::uint16_t channels = 3;
@@ -32,7 +32,7 @@ struct PsdSpec {
     std::vector<std::vector<std::uint8_t>> planes;
 };
 
-std::vector<std::uint8_t> BuildPsd(const PsdSpec& spec);
+std::vector<std::uint8_t> BuildPsd(const PsdLayout& layout);
 
 // The data of a thumbnail resource (1033 or 1036): its 28-byte header, then the JPEG stream.
 std::vector<std::uint8_t> ThumbnailResourceData(std::span<const std::uint8_t> jpeg, int width, int height);
