@@ -12,6 +12,7 @@ packages=(
     python3
     time
     libpng-dev
+    libjpeg62-turbo-dev libgif-dev libtiff-dev imagemagick libvips-tools
 )
 # Drives, volumes and discs (libcdio is GPL-3+), disc images for the tests, desktop stand-ins.
 packages+=(libudev-dev libblkid-dev libcdio-dev libiso9660-dev libudf-dev genisoimage libxcb1-dev)

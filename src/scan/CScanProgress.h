@@ -2,9 +2,17 @@
 // The progress window a scan reports to. Called from the scan worker thread; implementations
 // marshal to their own thread. IsCancelled only ever goes from false to true.
 
+#include <filesystem>
 #include <string_view>
 
 namespace pelko::scan {
+
+// The pixel size of a window's picture area. A window without one (a terminal, a test) gets
+// this fixed box, about what the scanning dialog's picture area measures.
+struct PictureAreaSize {
+    int width = 260;
+    int height = 230;
+};
 
 class CScanProgress {
 public:
@@ -12,6 +20,16 @@ public:
     virtual bool IsCancelled() = 0;
     // The full path of the folder now being read (model bytes).
     virtual void ShowFolderPath(std::string_view path) = 0;
+
+    // The size of the picture area thumbnails are fitted into when no thumbnail size is set.
+    virtual PictureAreaSize PictureArea() { return {}; }
+    // A thumbnail has just been made at `thumbnailPath` (a local file) from the picture at
+    // `picturePath` (model bytes): the window shows its picture area with that file in place
+    // of its path field until the next ShowFolderPath.
+    virtual void ShowPicture(std::string_view picturePath, const std::filesystem::path& thumbnailPath) {
+        (void)picturePath;
+        (void)thumbnailPath;
+    }
 };
 
 }  // namespace pelko::scan

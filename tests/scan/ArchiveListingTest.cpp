@@ -326,8 +326,10 @@ public:
     FailingSource(const std::string& bytes, std::uint64_t failFrom)
         : m_memory(Bytes(bytes)), m_failFrom(failFrom) {}
     std::uint64_t Size() const override { return m_memory.Size(); }
-    bool ReadExact(std::uint64_t offset, std::span<std::uint8_t> out) override {
-        return offset + out.size() <= m_failFrom && m_memory.ReadExact(offset, out);
+    // Bytes from `failFrom` on cannot be read.
+    std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
+        if (offset >= m_failFrom) return 0;
+        return m_memory.ReadAt(offset, out.first(std::min<std::uint64_t>(out.size(), m_failFrom - offset)));
     }
 
 private:
