@@ -209,8 +209,8 @@ int ScanDiscCommand::Execute(CliContext& context, std::span<const std::string> a
         const std::string device = medium->device;
         shell::MediumWatchProgress progress(
             &interrupt, [&drives, device] { return device.empty() || drives.HasMedium(device); });
-        scan::StandardExtras extras(settings, scan::Mp3Options::Load(context.settings));
-        scan::DirectoryWalker walker(*medium->volume, settings, session.Discs().DiskFolder(), &extras,
+        const auto extras = scan::StandardExtras::FromSettings(context.settings);
+        scan::DirectoryWalker walker(*medium->volume, settings, session.Discs().DiskFolder(), extras.get(),
                                      &session.Log());
         walker.Scan(*cd, &progress);
         if (progress.MediumGone()) {

@@ -131,8 +131,9 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
     cd->m_strName = folderPath;
     const scan::ScanSettings settings = scan::ScanSettings::Load(context.settings);
     platform::LocalVolume volume;
-    scan::StandardExtras extras(settings, scan::Mp3Options::Load(context.settings));
-    scan::DirectoryWalker walker(volume, settings, session.Discs().DiskFolder(), &extras, &session.Log());
+    const auto extras = scan::StandardExtras::FromSettings(context.settings);
+    scan::DirectoryWalker walker(volume, settings, session.Discs().DiskFolder(), extras.get(),
+                                 &session.Log());
     InterruptProgress progress;
     if (walker.Scan(*cd, &progress) == 0 && progress.Interrupted()) {
         context.err << "pelko-cli: scan interrupted; keeping what was read\n";

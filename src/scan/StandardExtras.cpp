@@ -4,6 +4,8 @@
 #include "scan/ArchiveListing.h"
 #include "scan/ByteSource.h"
 #include "scan/CScanProgress.h"
+#include "scan/FolderThumbnails.h"
+#include "scan/PictureSettings.h"
 #include "scan/ProgramIcon.h"
 
 namespace pelko::scan {
@@ -32,6 +34,19 @@ std::unique_ptr<catalog::IconImage> StandardExtras::TakeProgramIcon(platform::Vo
                                                                     std::string_view rawName) {
     std::optional<VolumeFileSource> source = VolumeFileSource::Open(folder, rawName);
     return source ? ExtractProgramIcon(*source) : nullptr;
+}
+
+std::unique_ptr<StandardExtras> StandardExtras::FromSettings(const catalog::SettingsStore& store) {
+    const ScanSettings settings = ScanSettings::Load(store);
+    auto extras = std::make_unique<StandardExtras>(settings, Mp3Options::Load(store));
+    auto thumbnailer = std::make_shared<FolderThumbnailer>(settings, PictureSettings::Load(store));
+    extras->SetThumbnailMaker([thumbnailer](catalog::CDir& dir, platform::VolumeFolder& folder,
+                                            std::string_view folderPath,
+                                            const std::filesystem::path& thumbnailFolder, ScanState& state,
+                                            CScanProgress* progress) {
+        thumbnailer->MakeThumbnails(dir, folder, folderPath, thumbnailFolder, state, progress);
+    });
+    return extras;
 }
 
 void StandardExtras::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder,

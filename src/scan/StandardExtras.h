@@ -1,14 +1,19 @@
 #pragma once
 // The extras a scan runs by default: archive listings, MP3 tag memos, program icons, and the
-// thumbnails of pictures through a maker supplied by the imaging side. Every reader works on
+// thumbnails of pictures. Every reader works on
 // the file through the medium's folder, so the extras behave the same on a local disk and on a
 // disc image. Damaged or hostile files give no listing, memo or icon; the scan goes on.
 
 #include <functional>
+#include <memory>
 
 #include "scan/Mp3Tag.h"
 #include "scan/ScanExtras.h"
 #include "scan/ScanSettings.h"
+
+namespace pelko::catalog {
+class SettingsStore;
+}
 
 namespace pelko::scan {
 
@@ -20,6 +25,10 @@ public:
 
     // `settings` are the scan's options (the file limits apply to archive entries too).
     StandardExtras(ScanSettings settings, Mp3Options mp3);
+
+    // The extras with the user's options read from the settings, thumbnails of pictures made by
+    // the folder thumbnailer. What a scan uses unless a test supplies its own maker.
+    static std::unique_ptr<StandardExtras> FromSettings(const catalog::SettingsStore& store);
 
     // Sets what MakeThumbnails runs; without one, folders get no thumbnails.
     void SetThumbnailMaker(ThumbnailMaker maker) { m_makeThumbnails = std::move(maker); }

@@ -11,6 +11,7 @@
 #include "catalog/DiscStore.h"
 #include "cli/Command.h"
 #include "scan/ExtrasBuilders.h"
+#include "support/Pictures.h"
 #include "support/RecordingLog.h"
 #include "support/TempDir.h"
 
@@ -31,6 +32,7 @@ protected:
         tree.WriteFile("music/song.mp3",
                        std::string(1000, '\x55') + BuildId3v1({"Title", "Artist", "Album"}));
         tree.WriteFile("docs.zip", BuildZip({{"manual/intro.txt", 42}, {"manual/"}}));
+        test::WriteFileBytes(tree / "photos/beach.jpg", test::JpegOf(test::MakePicture(1000, 800)));
     }
     void TearDown() override { ::unsetenv("PELKO_SETTINGS_FILE"); }
 
@@ -75,6 +77,14 @@ TEST_F(ExtrasCliTest, ScanFolderRecordsListingsMemosAndIcons) {
     const catalog::CFileInfo& setup = *bin->Files()[0];
     ASSERT_TRUE(setup.HasIcon());
     EXPECT_EQ(setup.m_icon->pixels[5], 0xFF0000FFu);
+
+    // The picture's thumbnail is in the disc file's thumbnail folder, at the default size.
+    const fs::path thumbnail = catalogDir / "Disk" / (cd->DiscFileName() + ".pic") / "photos" / "beach.jpg";
+    ASSERT_TRUE(fs::exists(thumbnail));
+    const std::vector<std::uint8_t> jpeg = test::FileBytes(thumbnail);
+    ASSERT_GE(jpeg.size(), 2u);
+    EXPECT_EQ(jpeg[0], 0xFF);
+    EXPECT_EQ(jpeg[1], 0xD8);
 }
 
 TEST_F(ExtrasCliTest, ExtrasSwitchedOffLeaveOnlyNames) {
@@ -83,6 +93,12 @@ TEST_F(ExtrasCliTest, ExtrasSwitchedOffLeaveOnlyNames) {
     EXPECT_FALSE(Dir(*cd, "docs.zip", catalog::CDir::kKindArchive));
     EXPECT_TRUE(Dir(*cd, "music", catalog::CDir::kKindFolder)->Files()[0]->m_strMemo.empty());
     EXPECT_FALSE(Dir(*cd, "bin", catalog::CDir::kKindFolder)->Files()[0]->HasIcon());
+}
+
+TEST_F(ExtrasCliTest, ThumbnailsSwitchedOffMakeNoPictureFolder) {
+    const auto cd = ScanWith({"--set", "g_bPicScan=0"});
+    ASSERT_TRUE(cd);
+    EXPECT_FALSE(fs::exists(catalogDir / "Disk" / (cd->DiscFileName() + ".pic") / "photos" / "beach.jpg"));
 }
 
 }  // namespace
