@@ -9,7 +9,7 @@
 #include "scan/Mp3Tag.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    pelko::scan::MemorySource source({data, size});
+    pelko::scan::MemoryByteSource source({data, size});
     const int fields = size > 0 ? data[0] & 0x3F : 0x3F;
     const std::string memo = pelko::scan::ReadMp3Memo(source, {fields, '+'});
     if (memo.size() > 30 * 4 + 4 + 32 + 5) std::abort();

@@ -9,7 +9,7 @@
 #include "scan/ProgramIcon.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    pelko::scan::MemorySource source({data, size});
+    pelko::scan::MemoryByteSource source({data, size});
     const auto icon = pelko::scan::ExtractProgramIcon(source);
     if (!icon) return 0;
     for (const std::uint32_t pixel : icon->pixels)

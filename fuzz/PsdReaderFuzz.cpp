@@ -11,7 +11,7 @@
 #include "scan/CPsdReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    pelko::scan::MemorySource source(std::span<const std::uint8_t>(data, size));
+    pelko::scan::MemoryByteSource source(std::span<const std::uint8_t>(data, size));
     pelko::scan::CPsdReader reader;
     if (reader.Read(&source, {}) != pelko::scan::CPsdReader::kOk) return 0;
     if (reader.ThumbnailFound()) {

@@ -10,7 +10,7 @@
 #include "scan/RarHeaders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    pelko::scan::MemorySource source({data, size});
+    pelko::scan::MemoryByteSource source({data, size});
     const auto items = pelko::scan::ReadRarItems(source);
     if (!items) return 0;
     if (items->size() > size / 32 + 1) std::abort();

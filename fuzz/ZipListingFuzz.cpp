@@ -14,7 +14,7 @@
 #include "scan/ZipDirectory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    pelko::scan::MemorySource source({data, size});
+    pelko::scan::MemoryByteSource source({data, size});
     const auto directory = pelko::scan::ZipDirectory::Read(source);
     const std::size_t entries = directory ? directory->Entries().size() : 0;
 

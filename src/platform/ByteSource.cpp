@@ -9,8 +9,29 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace pelko::platform {
+
+bool ByteSource::ReadExact(std::uint64_t offset, std::span<std::uint8_t> out) {
+    const std::uint64_t size = Size();
+    if (offset > size || out.size() > size - offset) return false;
+    if (out.empty()) return true;
+    const std::optional<std::size_t> got = ReadAt(offset, out);
+    return got && *got == out.size();
+}
+
+std::optional<std::vector<std::uint8_t>> ByteSource::ReadAll(std::uint64_t limit) {
+    const std::uint64_t size = Size();
+    if (size > limit) return std::nullopt;
+    try {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        if (!ReadExact(0, bytes)) return std::nullopt;
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
 
 std::unique_ptr<FileByteSource> FileByteSource::Open(const std::filesystem::path& path) {
     // O_NONBLOCK lets an optical drive without a disc answer at once instead of waiting.
@@ -30,18 +51,7 @@ std::unique_ptr<FileByteSource> FileByteSource::Open(const std::filesystem::path
 }
 
 std::optional<std::size_t> FileByteSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) {
-    std::size_t have = 0;
-    while (have < out.size()) {
-        const ssize_t got =
-            ::pread(m_fd.get(), out.data() + have, out.size() - have, static_cast<off_t>(offset + have));
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return std::nullopt;
-        }
-        if (got == 0) break;
-        have += static_cast<std::size_t>(got);
-    }
-    return have;
+    return ReadFullyAt(m_fd.get(), offset, out);
 }
 
 std::optional<std::size_t> MemoryByteSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) {

@@ -1,5 +1,8 @@
 #pragma once
-// Random access to the bytes of a medium: a disc image, a block device or a buffer in memory.
+// Random access to bytes: a disc image, a block device, a file on a scanned medium or a buffer in
+// memory. Every reader of outside bytes (disc images, archive directories, tags, program
+// resources, pictures) takes this, so the same code serves local folders, disc images, tests and
+// fuzz targets.
 
 #include <cstdint>
 #include <filesystem>
@@ -21,11 +24,11 @@ public:
     // The medium's size in bytes.
     virtual std::uint64_t Size() const = 0;
 
-    // Reads exactly out.size() bytes; false when the medium is shorter or unreadable there.
-    bool ReadExactly(std::uint64_t offset, std::span<std::uint8_t> out) {
-        const std::optional<std::size_t> got = ReadAt(offset, out);
-        return got && *got == out.size();
-    }
+    // Reads exactly out.size() bytes; false when the source is shorter or unreadable there.
+    bool ReadExact(std::uint64_t offset, std::span<std::uint8_t> out);
+
+    // The whole content, or nothing when it is larger than `limit` or cannot be read.
+    std::optional<std::vector<std::uint8_t>> ReadAll(std::uint64_t limit);
 };
 
 // A file or block device opened read-only.

@@ -44,7 +44,7 @@ bool TagChecksumMatches(const DiscSector& sector) {
 
 bool ReadSector(ByteSource& source, std::uint64_t sector, DiscSector& out) {
     if (sector > source.Size() / kDiscSectorSize) return false;
-    return source.ReadExactly(sector * kDiscSectorSize, out);
+    return source.ReadExact(sector * kDiscSectorSize, out);
 }
 
 std::optional<std::uint16_t> TagOf(const DiscSector& sector) {

@@ -3,6 +3,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <utility>
 
 namespace pelko::platform {
@@ -27,5 +31,22 @@ public:
 private:
     int m_fd;
 };
+
+// Reads up to out.size() bytes at `offset`, going on after short reads; fewer only at the end of
+// the file; nullopt on a read error.
+inline std::optional<std::size_t> ReadFullyAt(int fd, std::uint64_t offset, std::span<std::uint8_t> out) {
+    std::size_t have = 0;
+    while (have < out.size()) {
+        const ssize_t got =
+            ::pread(fd, out.data() + have, out.size() - have, static_cast<off_t>(offset + have));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        have += static_cast<std::size_t>(got);
+    }
+    return have;
+}
 
 }  // namespace pelko::platform

@@ -131,7 +131,7 @@ std::unique_ptr<Iso9660Reader> Iso9660Reader::Open(std::unique_ptr<ByteSource> s
 bool Iso9660Reader::ReadBytes(std::uint64_t sector, std::uint32_t offset, std::span<std::uint8_t> out) {
     const std::uint64_t at = sector * kDiscSectorSize + offset;
     if (at > m_source->Size() || out.size() > m_source->Size() - at) return false;
-    return m_source->ReadExactly(at, out);
+    return m_source->ReadExact(at, out);
 }
 
 std::optional<std::vector<std::uint8_t>> Iso9660Reader::ReadExtent(const IsoExtent& extent) {
@@ -260,7 +260,7 @@ std::optional<std::size_t> Iso9660Reader::ReadFile(const IsoEntry& file, std::ui
                 static_cast<std::size_t>(std::min<std::uint64_t>(out.size() - have, extentEnd - at));
             const std::uint64_t byte = static_cast<std::uint64_t>(extent.sector) * kDiscSectorSize + within;
             if (byte > m_source->Size() || n > m_source->Size() - byte) return std::nullopt;
-            if (!m_source->ReadExactly(byte, out.subspan(have, n))) return std::nullopt;
+            if (!m_source->ReadExact(byte, out.subspan(have, n))) return std::nullopt;
             have += n;
         }
         extentStart = extentEnd;

@@ -88,18 +88,7 @@ public:
         const std::string name = ZeroTerminated(rawName);
         FileDescriptor fd(::openat(m_fd.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
         if (!fd.valid()) return std::nullopt;
-        std::size_t have = 0;
-        while (have < out.size()) {
-            const ssize_t got =
-                ::pread(fd.get(), out.data() + have, out.size() - have, static_cast<off_t>(offset + have));
-            if (got < 0) {
-                if (errno == EINTR) continue;
-                return std::nullopt;
-            }
-            if (got == 0) break;
-            have += static_cast<std::size_t>(got);
-        }
-        return have;
+        return ReadFullyAt(fd.get(), offset, out);
     }
 
     bool CopyTo(std::string_view rawName, const std::filesystem::path& destination) override {

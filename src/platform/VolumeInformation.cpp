@@ -186,7 +186,7 @@ std::optional<VolumeInformation> ReadMediumInformation(ByteSource& source, std::
     if (const std::optional<IsoDescriptors> iso = ReadIsoDescriptors(source, sessionStart))
         return IsoInformation(*iso);
     std::array<std::uint8_t, 512> bootSector{};
-    if (source.ReadExactly(0, bootSector)) {
+    if (source.ReadExact(0, bootSector)) {
         if (const std::optional<BootSectorFacts> facts = ReadBootSector(bootSector))
             return BootSectorInformation(*facts);
     }

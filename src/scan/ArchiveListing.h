@@ -13,13 +13,14 @@
 #include <string>
 #include <string_view>
 
+#include "scan/ByteSource.h"
+
 namespace pelko::catalog {
 class CDir;
 }
 
 namespace pelko::scan {
 
-class ByteSource;
 class CScanProgress;
 struct ScanSettings;
 struct ScanState;

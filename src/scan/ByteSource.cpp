@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 #include "platform/Volume.h"
 
@@ -12,44 +11,21 @@ namespace {
 constexpr std::size_t kBufferBytes = 64 * 1024;
 }
 
-bool ByteSource::ReadExact(std::uint64_t offset, std::span<std::uint8_t> out) {
-    const std::uint64_t size = Size();
-    if (offset > size || out.size() > size - offset) return false;
-    return out.empty() || ReadAt(offset, out) == out.size();
-}
-
-std::optional<std::vector<std::uint8_t>> ByteSource::ReadAll(std::uint64_t limit) {
-    const std::uint64_t size = Size();
-    if (size > limit) return std::nullopt;
-    try {
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-        if (ReadAt(0, bytes) != bytes.size()) return std::nullopt;
-        return bytes;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-}
-
-std::size_t MemorySource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) {
-    if (offset >= m_bytes.size()) return 0;
-    const std::size_t n = std::min<std::uint64_t>(out.size(), m_bytes.size() - offset);
-    std::memcpy(out.data(), m_bytes.data() + offset, n);
-    return n;
-}
-
-std::optional<VolumeFileSource> VolumeFileSource::Open(platform::VolumeFolder& folder, std::string_view rawName) {
+std::optional<VolumeFileSource> VolumeFileSource::Open(platform::VolumeFolder& folder,
+                                                       std::string_view rawName) {
     const std::optional<platform::EntryInfo> info = folder.Stat(rawName);
     if (!info) return std::nullopt;
     return VolumeFileSource(folder, std::string(rawName), info->size);
 }
 
-std::size_t VolumeFileSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) {
+std::optional<std::size_t> VolumeFileSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) {
     // A read may come back short (a disc image, a slow medium): go on until it is all there.
     std::size_t total = 0;
     while (total < out.size()) {
         const std::optional<std::size_t> got =
             m_folder->ReadAt(m_rawName, offset + total, out.subspan(total));
-        if (!got || *got == 0 || *got > out.size() - total) break;
+        if (!got || *got > out.size() - total) return std::nullopt;
+        if (*got == 0) break;
         total += *got;
     }
     return total;
@@ -62,7 +38,7 @@ std::uint64_t SequentialReader::Remaining() const {
 
 bool SequentialReader::Fill() {
     if (m_buffer.size() != kBufferBytes) m_buffer.resize(kBufferBytes);
-    const std::size_t got = m_source.ReadAt(m_position, m_buffer);
+    const std::size_t got = m_source.ReadAt(m_position, m_buffer).value_or(0);
     m_buffer.resize(got);
     m_bufferAt = 0;
     return got > 0;

@@ -1,8 +1,7 @@
 #pragma once
-// Random access to the bytes of one file, wherever it lives: a file on a scanned medium, a
-// buffer in memory. The readers of archive directories, tags, program resources and pictures
-// take this instead of a path, so the same code serves local folders, disc images, tests and
-// fuzz targets.
+// The bytes of the files a scan reads: a file of a folder of the medium as a byte source, a
+// buffered front-to-back reader, and the little-endian field readers of the archive and program
+// formats.
 
 #include <cstdint>
 #include <optional>
@@ -11,36 +10,16 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ByteSource.h"
+
 namespace pelko::platform {
 class VolumeFolder;
 }
 
 namespace pelko::scan {
 
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    virtual std::uint64_t Size() const = 0;
-    // Reads up to out.size() bytes at `offset`; the number read (short only at the end or on
-    // an error).
-    virtual std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
-
-    // Fills `out` from `offset`; false when the bytes are not all there or cannot be read.
-    bool ReadExact(std::uint64_t offset, std::span<std::uint8_t> out);
-
-    // The whole content, or nothing when it is larger than `limit` or cannot be read.
-    std::optional<std::vector<std::uint8_t>> ReadAll(std::uint64_t limit);
-};
-
-class MemorySource final : public ByteSource {
-public:
-    explicit MemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
-    std::uint64_t Size() const override { return m_bytes.size(); }
-    std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
-
-private:
-    std::span<const std::uint8_t> m_bytes;
-};
+using platform::ByteSource;
+using platform::MemoryByteSource;
 
 // A file of a folder of the medium, by the name the medium gives it.
 class VolumeFileSource final : public ByteSource {
@@ -48,7 +27,7 @@ public:
     // Nothing when the entry cannot be looked at.
     static std::optional<VolumeFileSource> Open(platform::VolumeFolder& folder, std::string_view rawName);
     std::uint64_t Size() const override { return m_size; }
-    std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
+    std::optional<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
 
 private:
     VolumeFileSource(platform::VolumeFolder& folder, std::string rawName, std::uint64_t size)

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "imaging/Image.h"
+#include "scan/ByteSource.h"
 #include "scan/CPsdReader.h"
 
 namespace pelko::scan {
 
-class ByteSource;
 struct PictureSettings;
 
 // A picture file larger than this is not read for a thumbnail.

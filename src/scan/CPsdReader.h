@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "imaging/Image.h"
+#include "scan/ByteSource.h"
 
 namespace pelko::scan {
 
-class ByteSource;
 class SequentialReader;
 
 class CPsdReader {

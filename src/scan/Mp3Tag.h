@@ -8,13 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "scan/ByteSource.h"
+
 namespace pelko::catalog {
 class SettingsStore;
 }
 
 namespace pelko::scan {
-
-class ByteSource;
 
 struct Mp3Options {
     // Bit set of the fields to use (Mp3Op): 0x01 title, 0x02 artist, 0x04 album, 0x08 comment,

@@ -6,10 +6,9 @@
 #include <memory>
 
 #include "catalog/ImageList.h"
+#include "scan/ByteSource.h"
 
 namespace pelko::scan {
-
-class ByteSource;
 
 // Null for a file that is not a program, has no icon group or whose icon cannot be decoded.
 std::unique_ptr<catalog::IconImage> ExtractProgramIcon(ByteSource& source);

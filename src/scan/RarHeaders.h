@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace pelko::scan {
+#include "scan/ByteSource.h"
 
-class ByteSource;
+namespace pelko::scan {
 
 struct RarItem {
     std::string name;  // bytes as stored, up to the first zero, spaces trimmed

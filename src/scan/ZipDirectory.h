@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-namespace pelko::scan {
+#include "scan/ByteSource.h"
 
-class ByteSource;
+namespace pelko::scan {
 
 struct ZipEntry {
     std::string_view name;  // a view into the directory's bytes

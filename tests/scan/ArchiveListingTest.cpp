@@ -29,7 +29,7 @@ Listed List(const std::string& bytes, ArchiveFormat format, const ScanSettings& 
             CScanProgress* progress = nullptr, CDir* into = nullptr) {
     CDir local;
     CDir& folder = into ? *into : local;
-    MemorySource source(Bytes(bytes));
+    MemoryByteSource source(Bytes(bytes));
     Listed out;
     out.result = ListArchive(folder, source, format, settings, out.state, progress);
     out.records = Rendered(folder);
@@ -146,12 +146,12 @@ TEST(ArchiveListing, RarParserKeepsDuplicatesAndLeavesOutFoldersAndRar5) {
     const std::optional<std::string> basic = Fixture("rar/test_read_format_rar.rar");
     const std::optional<std::string> rar5 = Fixture("rar/test_read_format_rar5_stored.rar");
     if (!basic || !rar5) GTEST_SKIP() << "shared fixtures not found at " PELKO_SHARED_FIXTURES;
-    MemorySource source(Bytes(*basic));
+    MemoryByteSource source(Bytes(*basic));
     const std::optional<std::vector<RarItem>> items = ReadRarItems(source);
     ASSERT_TRUE(items);
     ASSERT_EQ(items->size(), 3u);
     EXPECT_EQ((*items)[2].name, "testdir\\test.txt");
-    MemorySource newer(Bytes(*rar5));
+    MemoryByteSource newer(Bytes(*rar5));
     EXPECT_FALSE(ReadRarItems(newer));
 }
 
@@ -284,7 +284,7 @@ TEST(ArchiveListing, WholeScanLimitStopsAndKeepsWhatWasListed) {
     settings.nFileLimitTotal = 4;
     CDir folder;
     const std::string zip = BuildZip(NumberedItems(10));
-    MemorySource source(Bytes(zip));
+    MemoryByteSource source(Bytes(zip));
     ScanState state;
     state.nScanFileCount = 1;  // one file recorded earlier in the scan
     EXPECT_EQ(ListArchive(folder, source, ArchiveFormat::Zip, settings, state, nullptr), 0);
@@ -327,13 +327,13 @@ public:
         : m_memory(Bytes(bytes)), m_failFrom(failFrom) {}
     std::uint64_t Size() const override { return m_memory.Size(); }
     // Bytes from `failFrom` on cannot be read.
-    std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
-        if (offset >= m_failFrom) return 0;
+    std::optional<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
+        if (offset >= m_failFrom) return std::nullopt;
         return m_memory.ReadAt(offset, out.first(std::min<std::uint64_t>(out.size(), m_failFrom - offset)));
     }
 
 private:
-    MemorySource m_memory;
+    MemoryByteSource m_memory;
     std::uint64_t m_failFrom;
 };
 

@@ -320,7 +320,7 @@ TEST(ThumbnailFileNameTest, ThumbnailReplacesASymbolicLinkInsteadOfFollowingIt) 
     PictureSettings settings;
     CPicStatic picture;
     const std::vector<std::uint8_t> jpeg = test::JpegOf(test::MakePicture(8, 8));
-    MemorySource source(jpeg);
+    MemoryByteSource source(jpeg);
     picture.MakeThumbnail(&source, ".jpg", dir / "pic" / "x.jpg", Size{260, 230}, settings);
     EXPECT_EQ(test::ReadFile(outside), "keep");
 }

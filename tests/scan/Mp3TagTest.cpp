@@ -13,7 +13,7 @@ namespace {
 using namespace test;
 
 std::string Memo(const std::string& file, int fields, char separator = '+') {
-    MemorySource source(Bytes(file));
+    MemoryByteSource source(Bytes(file));
     return ReadMp3Memo(source, {fields, separator});
 }
 

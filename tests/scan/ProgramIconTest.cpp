@@ -21,7 +21,7 @@ constexpr std::uint32_t kGroup = 14;
 constexpr int kSide = IconImage::kSize;
 
 std::unique_ptr<IconImage> Extract(const std::string& file) {
-    MemorySource source(Bytes(file));
+    MemoryByteSource source(Bytes(file));
     return ExtractProgramIcon(source);
 }
 

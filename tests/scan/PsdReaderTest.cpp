@@ -23,7 +23,7 @@ using test::PsdLayout;
 using test::Rgb;
 
 int ReadBytes(CPsdReader& reader, const std::vector<std::uint8_t>& bytes, const fs::path& target = {}) {
-    MemorySource source(bytes);
+    MemoryByteSource source(bytes);
     return reader.Read(&source, target);
 }
 
