@@ -45,19 +45,7 @@ if [ ! -f "$work/catalog-$copies.done" ]; then
     touch "$work/catalog-$copies.done"
 fi
 
-# Best of $runs wall-clock seconds of a command.
-best() {
-    local best_time=""
-    for _ in $(seq "$runs"); do
-        local start end took
-        start=$(date +%s.%N)
-        "$@" >/dev/null 2>&1
-        end=$(date +%s.%N)
-        took=$(echo "$end - $start" | bc -l)
-        if [ -z "$best_time" ] || [ "$(echo "$took < $best_time" | bc -l)" = 1 ]; then best_time=$took; fi
-    done
-    echo "$best_time"
-}
+source "$(dirname "$0")/lib.sh"
 
 export_all() { "$cli" --catalog "$catalog" --set g_bExportTree=1 export --text --memo --no-progress; }
 export_one() { "$cli" --catalog "$catalog" --set g_bExportTree=1 export --text "Disc 1" --memo --no-progress; }

@@ -38,22 +38,10 @@ scan() {
         --set ExtractExeIcon="$switch" --set g_bPicScan="$switch" scan-folder "$tree" >/dev/null 2>&1
 }
 
-# Best of $runs wall-clock seconds of a scan.
-best() {
-    local best_time=""
-    for _ in $(seq "$runs"); do
-        local start end took
-        start=$(date +%s.%N)
-        scan "$1"
-        end=$(date +%s.%N)
-        took=$(echo "$end - $start" | bc -l)
-        if [ -z "$best_time" ] || [ "$(echo "$took < $best_time" | bc -l)" = 1 ]; then best_time=$took; fi
-    done
-    echo "$best_time"
-}
+source "$(dirname "$0")/lib.sh"
 
 scan 0  # warm the cache
-t_off=$(best 0)
-t_on=$(best 1)
+t_off=$(best scan 0)
+t_on=$(best scan 1)
 printf 'scan of %s plain files: extras on %.3f s / extras off %.3f s = %.3f (goal <= 1.05)\n' \
     "$files" "$t_on" "$t_off" "$(echo "$t_on / $t_off" | bc -l)"

@@ -22,19 +22,7 @@ if [ ! -f "$work/tree-$files-$folders.done" ]; then
     touch "$work/tree-$files-$folders.done"
 fi
 
-# Best of $runs wall-clock seconds of a command.
-best() {
-    local best_time=""
-    for _ in $(seq "$runs"); do
-        local start end took
-        start=$(date +%s.%N)
-        "$@" >/dev/null
-        end=$(date +%s.%N)
-        took=$(echo "$end - $start" | bc -l)
-        if [ -z "$best_time" ] || [ "$(echo "$took < $best_time" | bc -l)" = 1 ]; then best_time=$took; fi
-    done
-    echo "$best_time"
-}
+source "$(dirname "$0")/lib.sh"
 
 scan_once() {
     rm -rf "$work/catalog"

@@ -40,19 +40,7 @@ if [ ! -f "$work/data-$discs-$files.done" ]; then
     touch "$work/data-$discs-$files.done"
 fi
 
-# Best of $runs wall-clock seconds of a command.
-best() {
-    local best_time=""
-    for _ in $(seq "$runs"); do
-        local start end took
-        start=$(date +%s.%N)
-        "$@" >/dev/null
-        end=$(date +%s.%N)
-        took=$(echo "$end - $start" | bc -l)
-        if [ -z "$best_time" ] || [ "$(echo "$took < $best_time" | bc -l)" = 1 ]; then best_time=$took; fi
-    done
-    echo "$best_time"
-}
+source "$(dirname "$0")/lib.sh"
 
 # Peak resident size of a command in KiB.
 peak_kib() {

@@ -35,20 +35,8 @@ fi
 files=("$photos"/photo*.jpg)
 if ls "$photos" | grep -qv -e '^photo[0-9]*\.jpg$' -e '^done-'; then echo "$photos holds other files" >&2; exit 1; fi
 
-# Best of $runs wall-clock seconds of a command.
-best() {
-    local best_time=""
-    for _ in $(seq "$runs"); do
-        rm -rf "${out:?}"/*
-        local start end took
-        start=$(date +%s.%N)
-        "$@" >/dev/null 2>&1
-        end=$(date +%s.%N)
-        took=$(echo "$end - $start" | bc -l)
-        if [ -z "$best_time" ] || [ "$(echo "$took < $best_time" | bc -l)" = 1 ]; then best_time=$took; fi
-    done
-    echo "$best_time"
-}
+source "$(dirname "$0")/lib.sh"
+before_each() { rm -rf "${out:?}"/*; }
 
 ours() { "$build/bench/thumbnail-bench" "$photos" "$out/ours" 320 240; }
 vips() { mkdir -p "$out/vips" && vipsthumbnail --size 320x240 -o "$out/vips/%s.jpg[Q=80]" "${files[@]}"; }
