@@ -12,6 +12,7 @@
 #include "cli/CatalogPath.h"
 #include "cli/CatalogSession.h"
 #include "cli/Interrupt.h"
+#include "cli/ScanFiling.h"
 #include "platform/DrivePort.h"
 #include "platform/LocalVolume.h"
 #include "platform/MountTable.h"
@@ -31,35 +32,6 @@ namespace fs = std::filesystem;
 using catalog::CCD;
 
 namespace {
-
-struct Options {
-    std::string source;
-    std::optional<std::string> category;
-    std::optional<std::string> name;
-    std::string memo;
-};
-
-std::optional<Options> ParseOptions(std::span<const std::string> args) {
-    Options options;
-    bool haveSource = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--category" || arg == "--name" || arg == "--memo") {
-            if (i + 1 == args.size()) return std::nullopt;
-            const std::string& value = args[++i];
-            if (arg == "--category") options.category = value;
-            if (arg == "--name") options.name = value;
-            if (arg == "--memo") options.memo = value;
-        } else if (!haveSource) {
-            options.source = arg;
-            haveSource = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!haveSource) return std::nullopt;
-    return options;
-}
 
 // Where the scan reads: the volume, the root name the catalog records, and the optical device
 // behind it (empty for an image or a partition).
@@ -116,12 +88,6 @@ std::optional<Medium> OpenMedium(const fs::path& source, bool partition, std::os
     return medium;
 }
 
-void Recount(CCD& cd) {
-    cd.RecomputeTotals();
-    cd.m_dScanBytes = cd.m_dCurrentBytes;
-    cd.m_bModified = true;
-}
-
 }  // namespace
 
 std::string_view ScanDiscCommand::Synopsis() const {
@@ -139,7 +105,7 @@ std::string_view ScanDiscCommand::Description() const {
 }
 
 int ScanDiscCommand::Execute(CliContext& context, std::span<const std::string> args) {
-    const std::optional<Options> options = ParseOptions(args);
+    const std::optional<ScanOptions> options = ParseScanOptions(args);
     if (!options) {
         context.err << "usage: pelko-cli [--catalog DIR] [--set KEY=VALUE]... " << Synopsis() << '\n';
         return kExitUsage;
@@ -220,43 +186,15 @@ int ScanDiscCommand::Execute(CliContext& context, std::span<const std::string> a
         }
     }
     medium->volume.reset();  // lets go of the device before its door may open
-    Recount(*cd);
-
-    const std::string label = cd->m_strVolumeLabel;
-    const std::uint32_t serial = cd->m_dwVolumeSerial;
-    const fs::path zip = session.Discs().ZipPath(label, serial);
-    catalog::CDiskInfo filed;
-    filed.CopyStatistics(*cd);
-    if (!session.Discs().Release(std::move(cd))) return kExitFailure;
-
-    if (existing) {
-        existing->m_dScanBytes = filed.m_dCurrentBytes;
-        existing->m_dCurrentBytes = filed.m_dCurrentBytes;
-        existing->m_nFileCount = filed.m_nFileCount;
-        existing->m_nFolderCount = filed.m_nFolderCount;
-        session.Doc().SetModified();
-        session.Ui().ShowMessage(text::LocalWith(
-            m_partition ? "重新扫描硬盘 [ %s ] 成功！" : "重新扫描光盘 [ %s ] 成功！", existing->m_strName));
-    } else {
-        catalog::CDiskInfo* entry = category->AddNewEntry(name, session.Log());
-        if (!entry) return kExitFailure;
-        entry->m_nKind = kind;
-        entry->m_strVolumeLabel = label;
-        entry->m_dwVolumeSerial = serial;
-        entry->m_strMemo = text::FromUtf8(options->memo);
-        entry->m_dScanBytes = filed.m_dScanBytes;
-        entry->m_dCurrentBytes = filed.m_dCurrentBytes;
-        entry->m_nFileCount = filed.m_nFileCount;
-        entry->m_nFolderCount = filed.m_nFolderCount;
-        session.Ui().ShowMessage(text::LocalWith(
-            m_partition ? "成功地把硬盘 %s 加入到光盘库！" : "成功地把光盘 %s 加入到光盘库！", name));
-    }
+    const std::optional<fs::path> zip =
+        FileScan(session, std::move(cd), {existing, category, name, text::FromUtf8(options->memo)});
+    if (!zip) return kExitFailure;
     if (!session.SaveIfModified()) return kExitFailure;
     if (!medium->device.empty() && catalog::ReadSettingInt(context.settings, "EjectCDAfterScanning") != 0) {
         shell::DriveDoors doors(drives);
         doors.OpenDrive(medium->device);
     }
-    context.out << zip.native() << '\n';
+    context.out << zip->native() << '\n';
     return kExitOk;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/CatalogPath.h"
 #include "cli/CatalogSession.h"
 #include "cli/Interrupt.h"
+#include "cli/ScanFiling.h"
 #include "platform/LocalVolume.h"
 #include "scan/CScanProgress.h"
 #include "scan/DirectoryWalker.h"
@@ -32,41 +33,6 @@ fs::path NormalisedFolder(const std::string& argument) {
     return text;
 }
 
-struct Options {
-    std::string path;
-    std::optional<std::string> category;
-    std::optional<std::string> name;
-    std::string memo;
-};
-
-std::optional<Options> ParseOptions(std::span<const std::string> args) {
-    Options options;
-    bool havePath = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--category" || arg == "--name" || arg == "--memo") {
-            if (i + 1 == args.size()) return std::nullopt;
-            const std::string& value = args[++i];
-            if (arg == "--category") options.category = value;
-            if (arg == "--name") options.name = value;
-            if (arg == "--memo") options.memo = value;
-        } else if (!havePath) {
-            options.path = arg;
-            havePath = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!havePath) return std::nullopt;
-    return options;
-}
-
-void Recount(CCD& cd) {
-    cd.RecomputeTotals();
-    cd.m_dScanBytes = cd.m_dCurrentBytes;
-    cd.m_bModified = true;
-}
-
 }  // namespace
 
 std::string_view ScanFolderCommand::Description() const {
@@ -75,12 +41,12 @@ std::string_view ScanFolderCommand::Description() const {
 }
 
 int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string> args) {
-    const std::optional<Options> options = ParseOptions(args);
+    const std::optional<ScanOptions> options = ParseScanOptions(args);
     if (!options) {
         context.err << "usage: pelko-cli [--catalog DIR] [--set KEY=VALUE]... " << Synopsis() << '\n';
         return kExitUsage;
     }
-    const fs::path folder = NormalisedFolder(options->path);
+    const fs::path folder = NormalisedFolder(options->source);
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
         context.err << "pelko-cli: not a folder: " << folder.native() << '\n';
@@ -138,39 +104,11 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
     if (walker.Scan(*cd, &progress) == 0 && progress.Interrupted()) {
         context.err << "pelko-cli: scan interrupted; keeping what was read\n";
     }
-    Recount(*cd);
-
-    // The disc file first: an entry is only filed once its content is safely on the disk.
-    const std::string label = cd->m_strVolumeLabel;
-    const std::uint32_t serial = cd->m_dwVolumeSerial;
-    const fs::path zip = session.Discs().ZipPath(label, serial);
-    catalog::CDiskInfo filed;
-    filed.CopyStatistics(*cd);
-    if (!session.Discs().Release(std::move(cd))) return kExitFailure;
-
-    if (existing) {
-        existing->m_dScanBytes = filed.m_dCurrentBytes;
-        existing->m_dCurrentBytes = filed.m_dCurrentBytes;
-        existing->m_nFileCount = filed.m_nFileCount;
-        existing->m_nFolderCount = filed.m_nFolderCount;
-        session.Doc().SetModified();
-        session.Ui().ShowMessage(text::LocalWith("重新扫描文件夹 [ %s ] 成功！", existing->m_strName));
-    } else {
-        catalog::CDiskInfo* entry = category->AddNewEntry(name, session.Log());
-        if (!entry) return kExitFailure;
-        entry->m_nKind = CCD::kKindFixedDir;
-        entry->m_strVolumeLabel = label;
-        entry->m_dwVolumeSerial = serial;
-        entry->m_strFolderPath = folderPath;
-        entry->m_strMemo = text::FromUtf8(options->memo);
-        entry->m_dScanBytes = filed.m_dScanBytes;
-        entry->m_dCurrentBytes = filed.m_dCurrentBytes;
-        entry->m_nFileCount = filed.m_nFileCount;
-        entry->m_nFolderCount = filed.m_nFolderCount;
-        session.Ui().ShowMessage(text::LocalWith("成功地把文件夹 %s 加入到光盘库！", name));
-    }
+    const std::optional<fs::path> zip =
+        FileScan(session, std::move(cd), {existing, category, name, text::FromUtf8(options->memo)});
+    if (!zip) return kExitFailure;
     if (!session.SaveIfModified()) return kExitFailure;
-    context.out << zip.native() << '\n';
+    context.out << zip->native() << '\n';
     return kExitOk;
 }
 

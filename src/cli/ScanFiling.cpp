@@ -1,0 +1,86 @@
+#include "cli/ScanFiling.h"
+
+#include <array>
+#include <string_view>
+
+#include "catalog/CCD.h"
+#include "catalog/CCategory.h"
+#include "cli/CatalogSession.h"
+#include "text/Codec.h"
+
+namespace pelko::cli {
+
+namespace {
+
+// The completion messages by the kind of the scan: disc, partition, folder.
+constexpr std::array<std::string_view, 3> kRescanned = {
+    "重新扫描光盘 [ %s ] 成功！", "重新扫描硬盘 [ %s ] 成功！", "重新扫描文件夹 [ %s ] 成功！"};
+constexpr std::array<std::string_view, 3> kAdded = {
+    "成功地把光盘 %s 加入到光盘库！", "成功地把硬盘 %s 加入到光盘库！", "成功地把文件夹 %s 加入到光盘库！"};
+
+std::size_t KindIndex(std::uint8_t kind) { return kind < kAdded.size() ? kind : kAdded.size() - 1; }
+
+}  // namespace
+
+std::optional<ScanOptions> ParseScanOptions(std::span<const std::string> args) {
+    ScanOptions options;
+    bool haveSource = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--category" || arg == "--name" || arg == "--memo") {
+            if (i + 1 == args.size()) return std::nullopt;
+            const std::string& value = args[++i];
+            if (arg == "--category") options.category = value;
+            if (arg == "--name") options.name = value;
+            if (arg == "--memo") options.memo = value;
+        } else if (!haveSource) {
+            options.source = arg;
+            haveSource = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!haveSource) return std::nullopt;
+    return options;
+}
+
+std::optional<std::filesystem::path> FileScan(CatalogSession& session, std::unique_ptr<catalog::CCD> cd,
+                                              const ScanDestination& destination) {
+    cd->RecomputeTotals();
+    cd->m_dScanBytes = cd->m_dCurrentBytes;
+    cd->m_bModified = true;
+
+    const std::uint8_t kind = cd->m_nKind;
+    const std::string label = cd->m_strVolumeLabel;
+    const std::uint32_t serial = cd->m_dwVolumeSerial;
+    const std::string folderPath = cd->m_strFolderPath;
+    const std::filesystem::path zip = session.Discs().ZipPath(label, serial);
+    catalog::CDiskInfo filed;
+    filed.CopyStatistics(*cd);
+    if (!session.Discs().Release(std::move(cd))) return std::nullopt;
+
+    if (catalog::CDiskInfo* entry = destination.existing) {
+        entry->m_dScanBytes = filed.m_dCurrentBytes;
+        entry->m_dCurrentBytes = filed.m_dCurrentBytes;
+        entry->m_nFileCount = filed.m_nFileCount;
+        entry->m_nFolderCount = filed.m_nFolderCount;
+        session.Doc().SetModified();
+        session.Ui().ShowMessage(text::LocalWith(kRescanned[KindIndex(kind)], entry->m_strName));
+        return zip;
+    }
+    catalog::CDiskInfo* entry = destination.category->AddNewEntry(destination.name, session.Log());
+    if (!entry) return std::nullopt;
+    entry->m_nKind = kind;
+    entry->m_strVolumeLabel = label;
+    entry->m_dwVolumeSerial = serial;
+    entry->m_strFolderPath = folderPath;
+    entry->m_strMemo = destination.memo;
+    entry->m_dScanBytes = filed.m_dScanBytes;
+    entry->m_dCurrentBytes = filed.m_dCurrentBytes;
+    entry->m_nFileCount = filed.m_nFileCount;
+    entry->m_nFolderCount = filed.m_nFolderCount;
+    session.Ui().ShowMessage(text::LocalWith(kAdded[KindIndex(kind)], destination.name));
+    return zip;
+}
+
+}  // namespace pelko::cli

@@ -1,0 +1,47 @@
+#pragma once
+// What the scan commands of pelko-cli share: their options, and filing a finished scan, which is
+// the headless part of the desktop program's scan completion: recount the disc, write its file,
+// then file a new entry or update the entry that was scanned again, and say so.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace pelko::catalog {
+class CCD;
+class CCategory;
+class CDiskInfo;
+}  // namespace pelko::catalog
+
+namespace pelko::cli {
+
+class CatalogSession;
+
+// SOURCE [--category CATPATH] [--name NAME] [--memo TEXT]
+struct ScanOptions {
+    std::string source;
+    std::optional<std::string> category;
+    std::optional<std::string> name;
+    std::string memo;
+};
+std::optional<ScanOptions> ParseScanOptions(std::span<const std::string> args);
+
+// Where a scan goes: the entry scanned again, or a new entry of `name` and `memo` (model bytes)
+// in `category`.
+struct ScanDestination {
+    catalog::CDiskInfo* existing = nullptr;
+    catalog::CCategory* category = nullptr;
+    std::string name;
+    std::string memo;
+};
+
+// Recounts the disc, writes its disc file (compressed) and then files it. The disc file is
+// written first, so an entry never points at a file that failed to save. The path of the ZIP, or
+// nothing after the reason was reported.
+std::optional<std::filesystem::path> FileScan(CatalogSession& session, std::unique_ptr<catalog::CCD> cd,
+                                              const ScanDestination& destination);
+
+}  // namespace pelko::cli
