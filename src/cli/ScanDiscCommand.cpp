@@ -135,12 +135,8 @@ int ScanDiscCommand::Execute(CliContext& context, std::span<const std::string> a
     const std::string rootName = text::FromUtf8(medium->rootPath.native());
     std::unique_ptr<CCD> cd;
     if (existing) {
-        cd = session.Discs().Open(*existing);
-        if (!cd) {
-            context.err << "pelko-cli: the disc file of " << TerminalText(existing->m_strName)
-                        << " cannot be read; not scanning it again\n";
-            return kExitFailure;
-        }
+        cd = OpenForRescan(session, *existing, context.err);
+        if (!cd) return kExitFailure;
     } else {
         cd = std::make_unique<CCD>();
     }

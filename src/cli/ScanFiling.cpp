@@ -1,11 +1,13 @@
 #include "cli/ScanFiling.h"
 
 #include <array>
+#include <ostream>
 #include <string_view>
 
 #include "catalog/CCD.h"
 #include "catalog/CCategory.h"
 #include "cli/CatalogSession.h"
+#include "cli/TerminalLog.h"
 #include "text/Codec.h"
 
 namespace pelko::cli {
@@ -42,6 +44,16 @@ std::optional<ScanOptions> ParseScanOptions(std::span<const std::string> args) {
     }
     if (!haveSource) return std::nullopt;
     return options;
+}
+
+std::unique_ptr<catalog::CCD> OpenForRescan(CatalogSession& session, const catalog::CDiskInfo& entry,
+                                            std::ostream& err) {
+    std::unique_ptr<catalog::CCD> cd = session.Discs().Open(entry);
+    if (!cd) {
+        err << "pelko-cli: the disc file of " << TerminalText(entry.m_strName)
+            << " cannot be read; not scanning it again\n";
+    }
+    return cd;
 }
 
 std::optional<std::filesystem::path> FileScan(CatalogSession& session, std::unique_ptr<catalog::CCD> cd,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <span>
@@ -37,6 +38,11 @@ struct ScanDestination {
     std::string name;
     std::string memo;
 };
+
+// The stored disc of an entry scanned again: a re-scan starts from the stored tree. When that
+// cannot be read, null after saying so: scanning anew would replace the stored content.
+std::unique_ptr<catalog::CCD> OpenForRescan(CatalogSession& session, const catalog::CDiskInfo& entry,
+                                            std::ostream& err);
 
 // Recounts the disc, writes its disc file (compressed) and then files it. The disc file is
 // written first, so an entry never points at a file that failed to save. The path of the ZIP, or

@@ -69,14 +69,8 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
 
     std::unique_ptr<CCD> cd;
     if (existing) {
-        // A re-scan starts from the stored tree; if that cannot be read, stop rather than
-        // replace the stored content with a fresh scan.
-        cd = session.Discs().Open(*existing);
-        if (!cd) {
-            context.err << "pelko-cli: the disc file of " << TerminalText(existing->m_strName)
-                        << " cannot be read; not scanning it again\n";
-            return kExitFailure;
-        }
+        cd = OpenForRescan(session, *existing, context.err);
+        if (!cd) return kExitFailure;
     } else {
         cd = std::make_unique<CCD>();
         const std::string lastComponent =

@@ -28,4 +28,13 @@ inline CliResult RunCliOn(const std::filesystem::path& catalog, std::vector<std:
     return {status, out.str(), err.str()};
 }
 
+// The same with the settings pelko-cli finds itself ($PELKO_SETTINGS_FILE or the user's file)
+// and the arguments as given.
+inline CliResult RunCliAsIs(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
 }  // namespace pelko::test

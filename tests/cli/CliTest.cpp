@@ -8,6 +8,7 @@
 
 #include "catalog/CCD.h"
 #include "catalog/DiscStore.h"
+#include "cli/CliRun.h"
 #include "cli/Command.h"
 #include "support/RecordingLog.h"
 #include "support/TempDir.h"
@@ -18,18 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using CliRun = test::CliResult;
 
-CliRun Cli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+CliRun Cli(const std::vector<std::string>& args) { return test::RunCliAsIs(args); }
 
 const catalog::CDir* FindDir(const catalog::CDir& dir, std::string_view modelName) {
     for (const auto& d : dir.Subdirs())

@@ -6,6 +6,7 @@
 #include "catalog/CCD.h"
 #include "catalog/DiscStore.h"
 #include "catalog/ZipStore.h"
+#include "cli/CliRun.h"
 #include "cli/Command.h"
 #include "platform/VolumeInformation.h"
 #include "support/DiscImages.h"
@@ -18,18 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using CliRun = test::CliResult;
 
-CliRun Cli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+CliRun Cli(const std::vector<std::string>& args) { return test::RunCliAsIs(args); }
 
 template <typename Record>
 const Record* Named(const std::vector<std::unique_ptr<Record>>& list, std::string_view name) {
