@@ -39,6 +39,8 @@ namespace {
 
 // Pictures in the making at once; with two, both cores decode while the scan thread saves.
 constexpr std::size_t kPicturesInFlight = 2;
+// Smaller files decode faster than a hand-over to another thread takes.
+constexpr std::size_t kDecodeHereBytes = 64 * 1024;
 
 }  // namespace
 
@@ -133,8 +135,8 @@ int FolderThumbnailer::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder
     return result;
 }
 
-// Reads the picture here (media need not be read from several threads) and decodes it on a
-// thread of its own. Photoshop files are read later, in turn, since their reader writes the
+// Reads the picture here (media need not be read from several threads) and decodes it on one
+// of the decoding threads. Photoshop files are read later, in turn, since their reader writes the
 // embedded thumbnail as it goes.
 void FolderThumbnailer::StartDecoding(Job& job, platform::VolumeFolder& folder, imaging::Size area) {
     if (job.extension == ".psd" || !HasPictureDecoder(job.extension)) return;
@@ -144,15 +146,15 @@ void FolderThumbnailer::StartDecoding(Job& job, platform::VolumeFolder& folder, 
     if (!source) return;
     std::optional<std::vector<std::uint8_t>> bytes = source->ReadAll(kMaxPictureFileBytes);
     if (!bytes) return;
-    const auto file = std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes));
-    try {
-        job.decoding =
-            std::async(std::launch::async, [file, extension = job.extension, area, settings = m_pictures] {
-                return PrepareThumbnail(*file, extension, area, settings);
-            });
-    } catch (const std::system_error&) {
-        job.decoded = PrepareThumbnail(*file, job.extension, area, m_pictures);  // no thread to spare
+    if (bytes->size() < kDecodeHereBytes) {
+        job.decoded = PrepareThumbnail(*bytes, job.extension, area, m_pictures);
+        return;
     }
+    const auto file = std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes));
+    if (!m_decoders) m_decoders = std::make_unique<WorkerPool>(kPicturesInFlight);
+    job.decoding = m_decoders->Submit([file, extension = job.extension, area, settings = m_pictures] {
+        return PrepareThumbnail(*file, extension, area, settings);
+    });
 }
 
 bool FolderThumbnailer::ShowPicture(Job& job, CScanProgress* progress, platform::VolumeFolder& folder,
@@ -169,7 +171,7 @@ bool FolderThumbnailer::ShowPicture(Job& job, CScanProgress* progress, platform:
         if (job.decoding.valid()) {
             try {
                 job.decoded = job.decoding.get();
-            } catch (const std::bad_alloc&) {
+            } catch (const std::exception&) {  // out of memory while decoding
                 job.decoded.reset();
             }
         }

@@ -5,6 +5,7 @@
 // the walk's budget of newly added files, and has each picture's thumbnail made and shown.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "scan/CPicStatic.h"
 #include "scan/PictureSettings.h"
 #include "scan/ScanSettings.h"
+#include "scan/WorkerPool.h"
 
 namespace pelko::catalog {
 class CDir;
@@ -62,6 +64,8 @@ private:
     ScanSettings m_scan;
     PictureSettings m_pictures;
     CPicStatic m_picture;
+    // Decodes pictures ahead of the scan thread; started with the first picture of the scan.
+    std::unique_ptr<WorkerPool> m_decoders;
     // Medium names of the folder being thumbnailed by record name; filled on first need.
     std::unordered_map<std::string, std::string> m_rawNames;
     bool m_rawNamesRead = false;
