@@ -134,9 +134,13 @@ CDiskInfo* CCategory::AddNewEntry(std::string_view name, MessageLog& log) {
     return added;
 }
 
+void CCategory::NoteNameTwin(const CDiskInfo& entry, MessageLog& log) const {
+    if (HasEntry(entry.m_strName))
+        log.Post(MessageKind::Hint, text::LocalWith("有同名项目存在 '%s', 最好更名", entry.m_strName));
+}
+
 CDiskInfo* CCategory::AddExistingEntry(std::unique_ptr<CDiskInfo> entry, MessageLog& log) {
-    if (HasEntry(entry->m_strName))
-        log.Post(MessageKind::Hint, text::LocalWith("有同名项目存在 '%s', 最好更名", entry->m_strName));
+    NoteNameTwin(*entry, log);
     entry->m_pCategory = this;
     CDiskInfo* added = InsertByRule(m_entries, std::move(entry));
     MarkModified();
@@ -181,8 +185,7 @@ CDiskInfo* CCategory::MoveEntryTo(const CDiskInfo* entry, CCategory& target, Mes
     const auto at =
         std::find_if(m_entries.begin(), m_entries.end(), [&](const auto& p) { return p.get() == entry; });
     if (at == m_entries.end()) return nullptr;
-    if (target.HasEntry(entry->m_strName))
-        log.Post(MessageKind::Hint, text::LocalWith("有同名项目存在 '%s', 最好更名", entry->m_strName));
+    target.NoteNameTwin(*entry, log);
     target.m_entries.reserve(target.m_entries.size() + 1);
     std::unique_ptr<CDiskInfo> taken = RemoveEntry(entry);
     taken->m_pCategory = &target;

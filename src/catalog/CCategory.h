@@ -108,6 +108,9 @@ protected:
     void SerializeBody(CArchive& ar, int depth);
 
 private:
+    // An entry taken in whose name this category already has is kept, with a notice.
+    void NoteNameTwin(const CDiskInfo& entry, MessageLog& log) const;
+
     template <typename List, typename Item>
     Item* InsertByRule(List& list, std::unique_ptr<Item> item);
 

@@ -25,8 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ModelPath(const fs::path& path) { return text::FromUtf8(path.native()); }
-
 bool IsInFolder(const fs::path& file, const fs::path& folder) {
     std::error_code ec;
     return fs::equivalent(file.parent_path().empty() ? fs::path(".") : file.parent_path(), folder, ec);

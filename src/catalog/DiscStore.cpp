@@ -21,14 +21,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ModelPath(const fs::path& path) { return text::FromUtf8(path.native()); }
-
 bool Exists(const fs::path& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
 }
 
 }  // namespace
+
+std::string ModelPath(const fs::path& path) { return text::FromUtf8(path.native()); }
 
 std::string SafeFileName(std::string_view modelName) {
     std::string name = text::ToUtf8(modelName);

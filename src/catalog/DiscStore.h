@@ -55,6 +55,9 @@ private:
     MessageLog& m_log;
 };
 
+// Model form (GB18030) of a file-system path, for messages.
+std::string ModelPath(const std::filesystem::path& path);
+
 // File-system form of a model name: UTF-8, with "/" and NUL made harmless, and never empty,
 // "." or "..".
 std::string SafeFileName(std::string_view modelName);

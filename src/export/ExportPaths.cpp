@@ -30,28 +30,6 @@ fs::path EntryPagePath(const fs::path& catalogFolder, const catalog::CDiskInfo& 
     return catalog::EntryExportPage(catalogFolder, entry, FileExtension(format));
 }
 
-ExportPages ExportPagePaths(const fs::path& catalogFolder, const catalog::CDiskInfo& entry) {
-    return {EntryPagePath(catalogFolder, entry, ExportFormat::Text),
-            EntryPagePath(catalogFolder, entry, ExportFormat::Html)};
-}
-
-std::vector<fs::path> ExportPagePaths(const fs::path& catalogFolder, const catalog::CCategory& category) {
-    std::vector<fs::path> paths;
-    std::vector<const catalog::CCategory*> pending{&category};
-    while (!pending.empty()) {
-        const catalog::CCategory* c = pending.back();
-        pending.pop_back();
-        for (const auto& entry : c->Entries()) {
-            ExportPages pages = ExportPagePaths(catalogFolder, *entry);
-            paths.push_back(std::move(pages.text));
-            paths.push_back(std::move(pages.html));
-        }
-        const auto& subs = c->Subcategories();
-        for (auto it = subs.rbegin(); it != subs.rend(); ++it) pending.push_back(it->get());
-    }
-    return paths;
-}
-
 void CreateCategoryFolders(const fs::path& catalogFolder, const catalog::CCategory& root) {
     std::vector<std::pair<const catalog::CCategory*, fs::path>> pending{
         {&root, CategoryFolder(catalogFolder, root)}};

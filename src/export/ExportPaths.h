@@ -34,17 +34,6 @@ std::filesystem::path CategoryFolder(const std::filesystem::path& catalogFolder,
 std::filesystem::path EntryPagePath(const std::filesystem::path& catalogFolder,
                                     const catalog::CDiskInfo& entry, ExportFormat format);
 
-// The exported files of a scan object, text file and page (whether or not they exist), so that
-// deleting the entry can delete them.
-struct ExportPages {
-    std::filesystem::path text;
-    std::filesystem::path html;
-};
-ExportPages ExportPagePaths(const std::filesystem::path& catalogFolder, const catalog::CDiskInfo& entry);
-// The same for every scan object of a category and its sub-categories, in export order.
-std::vector<std::filesystem::path> ExportPagePaths(const std::filesystem::path& catalogFolder,
-                                                   const catalog::CCategory& category);
-
 // Creates the folder of every category below and including `root`, parents first. Failures are
 // ignored here: writing into a missing folder fails later and is reported there.
 void CreateCategoryFolders(const std::filesystem::path& catalogFolder, const catalog::CCategory& root);

@@ -107,13 +107,11 @@ TEST(ExportPathsTest, SafeNamesStayInsideTheRootFolder) {
 
     test::TestCatalog catalog;
     catalog::CDiskInfo& entry = catalog.Entry("..\\sub", "../x");
-    const ExportPages pages = ExportPagePaths("/cat", entry);
-    EXPECT_EQ(pages.text, fs::path("/cat/Pelko/__/sub/.._x.txt"));
-    EXPECT_EQ(pages.html, fs::path("/cat/Pelko/__/sub/.._x.htm"));
-    catalog.Entry("", "top");
-    EXPECT_EQ(ExportPagePaths("/cat", catalog.root),
-              (std::vector<fs::path>{"/cat/Pelko/top.txt", "/cat/Pelko/top.htm", "/cat/Pelko/__/sub/.._x.txt",
-                                     "/cat/Pelko/__/sub/.._x.htm"}));
+    EXPECT_EQ(EntryPagePath("/cat", entry, ExportFormat::Text), fs::path("/cat/Pelko/__/sub/.._x.txt"));
+    EXPECT_EQ(EntryPagePath("/cat", entry, ExportFormat::Html), fs::path("/cat/Pelko/__/sub/.._x.htm"));
+    const catalog::CDiskInfo& top = catalog.Entry("", "top");
+    EXPECT_EQ(EntryPagePath("/cat", top, ExportFormat::Text), fs::path("/cat/Pelko/top.txt"));
+    EXPECT_EQ(EntryPagePath("/cat", top, ExportFormat::Html), fs::path("/cat/Pelko/top.htm"));
 }
 
 }  // namespace
