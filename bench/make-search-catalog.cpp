@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
         cd->m_dScanBytes = cd->m_dCurrentBytes;
         entry->CopyStatistics(*cd);
         cd->m_bModified = true;
-        if (!store.Release(std::move(cd))) return 1;
+        if (!store.Release(cd)) return 1;
     }
     return doc.SaveCatalog() ? 0 : 1;
 }

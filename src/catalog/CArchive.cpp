@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/WriteAll.h"
 #include "text/Codec.h"
 
 namespace pelko::catalog {
@@ -109,17 +110,7 @@ void CArchive::TakeBytes(std::uint8_t* out, std::size_t n) {
 }
 
 void CArchive::FlushBuffer() {
-    const std::uint8_t* p = m_buffer.data();
-    std::size_t left = m_buffer.size();
-    while (left > 0) {
-        const ssize_t put = ::write(m_fd, p, left);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            ThrowFileError("write error");
-        }
-        p += put;
-        left -= static_cast<std::size_t>(put);
-    }
+    if (!platform::WriteAll(m_fd, m_buffer)) ThrowFileError("write error");
     m_flushed += m_buffer.size();
     m_buffer.clear();
 }

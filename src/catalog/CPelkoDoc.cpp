@@ -14,6 +14,7 @@
 #include "catalog/UserInterface.h"
 #include "platform/AtomicFile.h"
 #include "platform/WholeFile.h"
+#include "platform/WriteAll.h"
 #include "text/Codec.h"
 
 namespace pelko::catalog {
@@ -23,6 +24,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kLoadFailed = "初始化失败，可能是文件tnk.dat发生错误，请把它删除！";
+constexpr std::string_view kConvertFailed =
+    "无法把旧的光盘库文件pelko.pkb转换为tnk.dat（磁盘可能已满或目录不可写），两个文件都保持原样。"
+    "请腾出空间后再启动。";
+constexpr std::string_view kCreateFailed = "无法创建光盘库文件tnk.dat（磁盘可能已满或目录不可写）。";
 
 }  // namespace
 
@@ -84,12 +89,7 @@ bool CPelkoDoc::WriteCatalogFile(std::span<const std::uint8_t> bytes) {
     const fs::path target = m_folder / kCatalogFile;
     platform::AtomicFile file(target);
     if (!file.Create()) return false;
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t put = ::write(file.Descriptor(), bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        done += static_cast<std::size_t>(put);
-    }
+    if (!platform::WriteAll(file.Descriptor(), bytes)) return false;
     if (m_fileIsGood) {
         // A hard link renamed over the backup: at every moment both names hold a whole file.
         const fs::path backup = m_folder / kBackupFile;
@@ -139,18 +139,24 @@ bool CPelkoDoc::LoadCatalog() {
                     ShowMessage(kLoadFailed);
                     return false;
                 }
-                if (WriteCatalogFile(CatalogBytes(*m_root, m_history))) {
-                    fs::remove(oldPath, ec);
-                    break;
+                if (!WriteCatalogFile(CatalogBytes(*m_root, m_history))) {
+                    // Both files stay as they are; the conversion is tried again next time.
+                    m_root.reset();
+                    ShowMessage(kConvertFailed);
+                    return false;
                 }
-                m_root.reset();
+                fs::remove(oldPath, ec);
+                break;
             } else if (old == platform::WholeFileRead::Unreadable) {
                 ShowMessage(kLoadFailed);
                 return false;
             }
             // First start: the default catalog, written as it is and read back.
             const std::vector<std::uint8_t> defaults = DefaultCatalogBytes();
-            if (!WriteCatalogFile(defaults)) return false;
+            if (!WriteCatalogFile(defaults)) {
+                ShowMessage(kCreateFailed);
+                return false;
+            }
             if (platform::ReadWholeFile(catalogPath, bytes) != platform::WholeFileRead::Ok ||
                 ReadCatalog(bytes, false) != CatalogRead::Ok) {
                 ShowMessage(kLoadFailed);
@@ -172,6 +178,7 @@ bool CPelkoDoc::SaveCatalog() {
         return false;
     }
     m_root->m_bModified = false;
+    m_pendingDeletions.Run(*m_root, m_log);
     return true;
 }
 

@@ -15,6 +15,7 @@
 
 #include "catalog/CFindHistory.h"
 #include "catalog/CRootCategory.h"
+#include "catalog/DeferredDeletions.h"
 
 namespace pelko::catalog {
 
@@ -41,7 +42,8 @@ public:
     // Loads the catalog; true when the tree is there afterwards. Failures are shown through the
     // user interface; the program cannot go on without a catalog.
     bool LoadCatalog();
-    // Writes the catalog; false (and still modified) when it could not be written.
+    // Writes the catalog, then deletes the files of entries deleted since the last save; false
+    // (and still modified, the files kept) when it could not be written.
     bool SaveCatalog();
 
     bool IsModified() const { return m_root && m_root->m_bModified; }
@@ -55,6 +57,8 @@ public:
     const std::filesystem::path& CatalogFolder() const { return m_folder; }
     std::filesystem::path DiskFolder() const { return m_folder / "Disk"; }
     MessageLog& Log() { return m_log; }
+    // Files of deleted entries, waiting for the next successful save.
+    DeferredDeletions& PendingDeletions() { return m_pendingDeletions; }
     UserInterface& Ui() { return m_ui; }
 
     // Sets the catalog password and saves at once. A password longer than the file can hold is
@@ -74,6 +78,7 @@ private:
     UserInterface& m_ui;
     std::unique_ptr<CRootCategory> m_root;
     CFindHistory m_history;
+    DeferredDeletions m_pendingDeletions;
     bool m_fileIsGood = false;  // the catalog file on the disk was read or written by us
 };
 

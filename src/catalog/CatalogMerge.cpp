@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "catalog/CPelkoDoc.h"
+#include "catalog/DiscStore.h"
+#include "catalog/MessageLog.h"
 #include "platform/FileCopy.h"
 #include "platform/WholeFile.h"
+#include "text/Codec.h"
 #include "text/MbString.h"
 
 namespace pelko::catalog {
@@ -37,34 +40,58 @@ EntryType TypeOf(const fs::directory_entry& entry) {
     return EntryType::Other;
 }
 
+constexpr std::string_view kPkb = ".pkb";
+constexpr std::string_view kZip = ".zip";
+
+void ReportFailedCopy(const fs::path& target, DiskFolderCopy& result, MessageLog& log) {
+    log.Post(MessageKind::Error, text::Local("复制文件 ") + ModelPath(target) + text::Local(" 失败"));
+    result.failed.push_back(target);
+}
+
+// False when the copy failed (and was reported).
+bool CopyFile(const fs::path& from, const fs::path& to, DiskFolderCopy& result, MessageLog& log) {
+    switch (platform::CopyFileNoReplace(from, to)) {
+        case platform::CopyResult::Copied:
+            ++result.copied;
+            return true;
+        case platform::CopyResult::Exists:
+            return true;
+        case platform::CopyResult::Failed:
+            break;
+    }
+    ReportFailedCopy(to, result, log);
+    return false;
+}
+
 // Copies a folder's regular files and folders into `to`, which exists; nothing is replaced.
-std::size_t CopyFolderContent(const fs::path& from, const fs::path& to, int depth) {
-    std::size_t copied = 0;
+void CopyFolderContent(const fs::path& from, const fs::path& to, int depth, DiskFolderCopy& result,
+                       MessageLog& log) {
     std::error_code ec;
     for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path target = to / it->path().filename();
         switch (TypeOf(*it)) {
             case EntryType::Folder:
-                if (std::error_code made;
-                    depth < kMaxCopyDepth && !ExistsNoFollow(target) && fs::create_directory(target, made))
-                    copied += CopyFolderContent(it->path(), target, depth + 1);
+                if (depth >= kMaxCopyDepth || ExistsNoFollow(target)) break;
+                if (std::error_code made; fs::create_directory(target, made))
+                    CopyFolderContent(it->path(), target, depth + 1, result, log);
+                else
+                    ReportFailedCopy(target, result, log);
                 break;
             case EntryType::File:
-                if (platform::CopyFileNoReplace(it->path(), target) == platform::CopyResult::Copied) ++copied;
+                CopyFile(it->path(), target, result, log);
                 break;
             case EntryType::Other:
                 break;
         }
     }
-    return copied;
 }
 
 // Whether a file of another "Disk" folder is brought over: disc files unless this folder has
 // them already, plain or compressed.
 bool ShouldCopyDiscFile(const std::string& name, const fs::path& thisDisk) {
     const std::string lower = text::AsciiLower(name);
-    constexpr std::string_view kPkb = ".pkb";
-    constexpr std::string_view kZip = ".zip";
+    if (lower.ends_with(".pkb.zip") && ExistsNoFollow(thisDisk / name.substr(0, name.size() - kZip.size())))
+        return false;  // our plain file of that disc is newer than any ZIP brought in
     if (lower.find(kPkb, 1) != std::string::npos)
         return !ExistsNoFollow(thisDisk / name) && !ExistsNoFollow(thisDisk / (name + std::string(kZip)));
     if (lower.find(kZip, 1) != std::string::npos) {
@@ -74,6 +101,12 @@ bool ShouldCopyDiscFile(const std::string& name, const fs::path& thisDisk) {
         return true;
     }
     return false;
+}
+
+// The plain disc-file name a disc file stands for ("X.pkb" for "X.pkb" and "X.pkb.zip").
+std::string PlainDiscFileName(const std::string& name) {
+    if (text::AsciiLower(name).ends_with(".pkb.zip")) return name.substr(0, name.size() - kZip.size());
+    return name;
 }
 
 std::unique_ptr<CRootCategory> ReadTree(const std::vector<std::uint8_t>& bytes, bool expectHeader) {
@@ -105,11 +138,29 @@ std::unique_ptr<CRootCategory> LoadOtherCatalog(const fs::path& folder) {
     return ReadTree(bytes, false);
 }
 
-void MergeCategory(const CCategory& other, CCategory& target, MessageLog& log, UserInterface& ui) {
+std::set<std::string> DiskFolderCopy::MissingDiscFiles(const fs::path& thisDisk) const {
+    std::set<std::string> missing;
+    for (const std::string& name : failedDiscFiles) {
+        const std::string plain = PlainDiscFileName(name);
+        if (!ExistsNoFollow(thisDisk / plain) && !ExistsNoFollow(thisDisk / (plain + std::string(kZip))))
+            missing.insert(plain);
+    }
+    return missing;
+}
+
+void MergeCategory(const CCategory& other, CCategory& target, MessageLog& log, UserInterface& ui,
+                   const std::set<std::string>& missingDiscFiles, MergeCounts& counts) {
     for (const auto& entry : other.Entries()) {
         if (target.HasEntry(entry->m_strName)) continue;
+        if (missingDiscFiles.contains(SafeFileName(DiscFileName(entry->m_strVolumeLabel, entry->m_dwVolumeSerial)))) {
+            log.Post(MessageKind::Error,
+                     text::LocalWith("光盘 %s 的光盘文件没能复制过来，这张光盘没有合并", entry->m_strName));
+            ++counts.leftOut;
+            continue;
+        }
         CDiskInfo* added = target.AddNewEntry(entry->m_strName, log);
         if (!added) continue;
+        ++counts.entries;
         added->m_nKind = entry->m_nKind;
         added->m_strVolumeLabel = entry->m_strVolumeLabel;
         added->m_strMemo = entry->m_strMemo;
@@ -122,40 +173,41 @@ void MergeCategory(const CCategory& other, CCategory& target, MessageLog& log, U
     }
     for (const auto& sub : other.Subcategories()) {
         if (CCategory* existing = target.FindSubcategory(sub->m_strName)) {
-            MergeCategory(*sub, *existing, log, ui);
+            MergeCategory(*sub, *existing, log, ui, missingDiscFiles, counts);
             continue;
         }
         CCategory* added = target.AddNewSubcategory(sub->m_strName, log, ui);
         if (!added) continue;
+        ++counts.categories;
         added->m_strMemo = sub->m_strMemo;
-        MergeCategory(*sub, *added, log, ui);
+        MergeCategory(*sub, *added, log, ui, missingDiscFiles, counts);
     }
 }
 
-std::size_t CopyOtherDiskFolder(const fs::path& otherDisk, const fs::path& thisDisk) {
+DiskFolderCopy CopyOtherDiskFolder(const fs::path& otherDisk, const fs::path& thisDisk, MessageLog& log) {
+    DiskFolderCopy result;
     std::error_code ec;
     fs::create_directories(thisDisk, ec);
-    std::size_t copied = 0;
     for (fs::directory_iterator it(otherDisk, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().native();
         const fs::path target = thisDisk / name;
         switch (TypeOf(*it)) {
-            case EntryType::Folder: {
-                std::error_code made;
-                if (!ExistsNoFollow(target) && fs::create_directory(target, made))
-                    copied += CopyFolderContent(it->path(), target, 1);
+            case EntryType::Folder:
+                if (ExistsNoFollow(target)) break;
+                if (std::error_code made; fs::create_directory(target, made))
+                    CopyFolderContent(it->path(), target, 1, result, log);
+                else
+                    ReportFailedCopy(target, result, log);
                 break;
-            }
             case EntryType::File:
-                if (ShouldCopyDiscFile(name, thisDisk) &&
-                    platform::CopyFileNoReplace(it->path(), target) == platform::CopyResult::Copied)
-                    ++copied;
+                if (ShouldCopyDiscFile(name, thisDisk) && !CopyFile(it->path(), target, result, log))
+                    result.failedDiscFiles.push_back(name);
                 break;
             case EntryType::Other:
                 break;
         }
     }
-    return copied;
+    return result;
 }
 
 }  // namespace pelko::catalog

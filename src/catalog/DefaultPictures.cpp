@@ -262,16 +262,6 @@ const std::vector<std::uint8_t>& Encoded(DefaultPicture picture) {
     return files[static_cast<std::size_t>(picture)];
 }
 
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string_view DefaultPictureFileName(DefaultPicture picture) {
@@ -305,10 +295,7 @@ bool WriteDefaultPicture(DefaultPicture picture, const std::filesystem::path& fo
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder, ec)) return false;
-    platform::AtomicFile file(folder / DefaultPictureFileName(picture));
-    if (!file.Create()) return false;
-    if (!WriteAll(file.Descriptor(), DefaultPictureBytes(picture))) return false;
-    return file.Commit();
+    return platform::ReplaceFileContent(folder / DefaultPictureFileName(picture), DefaultPictureBytes(picture));
 }
 
 bool WriteDefaultPictures(const std::filesystem::path& diskFolder) {

@@ -26,6 +26,26 @@ bool Exists(const fs::path& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+// Which copy of a disc holds its newest content. A plain file is written first and compressed
+// afterwards, so a plain file at least as new as the ZIP has not reached it yet, and a plain
+// file older than the ZIP is a copy the ZIP has replaced.
+enum class NewestCopy { None, Plain, Zip };
+
+NewestCopy FindNewestCopy(const fs::path& plain, const fs::path& zip) {
+    struct stat plainStat {};
+    struct stat zipStat {};
+    const bool havePlain = ::stat(plain.c_str(), &plainStat) == 0;
+    const bool haveZip = ::stat(zip.c_str(), &zipStat) == 0;
+    if (havePlain && haveZip) {
+        const auto& p = plainStat.st_mtim;
+        const auto& z = zipStat.st_mtim;
+        const bool zipNewer = z.tv_sec > p.tv_sec || (z.tv_sec == p.tv_sec && z.tv_nsec > p.tv_nsec);
+        return zipNewer ? NewestCopy::Zip : NewestCopy::Plain;
+    }
+    if (havePlain) return NewestCopy::Plain;
+    return haveZip ? NewestCopy::Zip : NewestCopy::None;
+}
+
 }  // namespace
 
 std::string ModelPath(const fs::path& path) { return text::FromUtf8(path.native()); }
@@ -65,10 +85,15 @@ std::unique_ptr<CCD> DiscStore::Open(const CDiskInfo& entry) {
     const fs::path plain = PlainPath(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);
     const fs::path zip = ZipPath(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);
     std::unique_ptr<CCD> cd;
-    if (Exists(plain)) {
-        cd = LoadPlain(plain);
-    } else if (Exists(zip)) {
-        cd = LoadFromZip(plain, zip);
+    switch (FindNewestCopy(plain, zip)) {
+        case NewestCopy::Plain:
+            cd = LoadPlain(plain);
+            break;
+        case NewestCopy::Zip:
+            cd = LoadFromZip(plain, zip);
+            break;
+        case NewestCopy::None:
+            break;
     }
     if (cd) cd->m_strDisplayName = entry.m_strName;
     return cd;
@@ -151,41 +176,39 @@ bool DiscStore::Save(CCD& cd) {
     return true;
 }
 
-bool DiscStore::Release(std::unique_ptr<CCD> cd) {
+bool DiscStore::Release(std::unique_ptr<CCD>& cd) {
     if (!cd) return true;
-    const bool saved = Save(*cd);
     const fs::path plain = PlainPath(cd->m_strVolumeLabel, cd->m_dwVolumeSerial);
-    const fs::path zip = ZipPath(cd->m_strVolumeLabel, cd->m_dwVolumeSerial);
-    cd->m_strFilePath = ModelPath(plain);
-    if (!saved) {
-        // The tree is about to be destroyed; say so rather than lose the changes silently.
+    if (!Save(*cd)) {
+        // The object stays with the caller, changes and all: nothing of it is lost.
         ReportError("保存光盘文件 %s 失败", plain);
         return false;
     }
-    std::error_code ec;
-    if (cd->m_bSaved && Exists(plain)) {
-        const std::string entryName = text::FromUtf8(plain.filename().native());
-        // The plain file is removed only once its compressed copy is safely in place.
-        if (WriteZipWithFile(zip, entryName, plain)) fs::remove(plain, ec);
-    } else if (!cd->m_bSaved && Exists(plain) && Exists(zip)) {
-        fs::remove(plain, ec);  // a left-over extracted copy
-    }
+    CompressNewestPlain(plain, ZipPath(cd->m_strVolumeLabel, cd->m_dwVolumeSerial));
+    cd.reset();
     return true;
 }
 
-void DiscStore::DeleteFiles(const CDiskInfo& entry, bool deletePictureFolder) {
-    const fs::path plain = PlainPath(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);
-    const fs::path zip = ZipPath(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);
-    for (const fs::path& file : {plain, zip}) {
-        std::error_code ec;
-        if (Exists(file) && !fs::remove(file, ec)) {
-            m_log.Post(MessageKind::Error,
-                       text::Local("删除光盘文件 ") + ModelPath(file) + text::Local(" 失败"));
-        }
-    }
-    const fs::path pictures = PictureFolder(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);
+void DiscStore::CompressNewestPlain(const fs::path& plain, const fs::path& zip) {
     std::error_code ec;
-    if (deletePictureFolder && fs::is_directory(pictures, ec)) fs::remove_all(pictures, ec);
+    switch (FindNewestCopy(plain, zip)) {
+        case NewestCopy::Plain: {
+            // The plain file goes only once its compressed copy is safely in place; until then
+            // it stays and, being the newer copy, is what the next open reads.
+            const std::string entryName = text::FromUtf8(plain.filename().native());
+            if (WriteZipWithFile(zip, entryName, plain)) {
+                fs::remove(plain, ec);
+            } else {
+                ReportError("压缩光盘文件 %s 失败，未压缩的文件保留在原处", plain);
+            }
+            break;
+        }
+        case NewestCopy::Zip:
+            if (Exists(plain)) fs::remove(plain, ec);  // an older copy the ZIP has replaced
+            break;
+        case NewestCopy::None:
+            break;
+    }
 }
 
 bool RefreshOldEntry(CCD& cd, CDiskInfo& entry) {

@@ -4,6 +4,10 @@
 // only while the object is loaded. Opens, saves, releases (save and compress) and deletes them.
 // Failures are reported to the message log in the user's words; files are only ever replaced
 // atomically, so a failed or interrupted save leaves the previous file intact.
+//
+// When both the plain file and the ZIP exist (a save that was not yet compressed when the
+// program stopped), the newer of the two holds the disc: it is the one opened, and releasing
+// the disc leaves its content in the ZIP.
 
 #include <cstdint>
 #include <filesystem>
@@ -27,7 +31,7 @@ public:
     std::filesystem::path ZipPath(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
     std::filesystem::path PictureFolder(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
 
-    // Loads the disc file of a catalog entry (the plain file, else the entry of its ZIP,
+    // Loads the disc file of a catalog entry (the newer of the plain file and its ZIP's entry,
     // inflated in memory). Null after reporting why when it cannot be read.
     std::unique_ptr<CCD> Open(const CDiskInfo& entry);
 
@@ -38,14 +42,14 @@ public:
     // Writes the plain disc file when the object is modified. False when it could not be written.
     bool Save(CCD& cd);
 
-    // Saves, then compresses the plain file into its ZIP and removes it, then destroys the
-    // object. False (after reporting) when the changes could not be written.
-    bool Release(std::unique_ptr<CCD> cd);
-
-    // Deletes the plain file and the ZIP of an entry, and its thumbnail folder when asked.
-    void DeleteFiles(const CDiskInfo& entry, bool deletePictureFolder);
+    // Saves the object when modified, then leaves the newest content in the ZIP (compressing a
+    // plain file that is newer than the ZIP) and removes the plain file, then destroys the
+    // object and resets `cd`. When the changes cannot be written the object is kept in `cd`,
+    // unchanged, so that the caller can try again after making room: false, after reporting.
+    bool Release(std::unique_ptr<CCD>& cd);
 
 private:
+    void CompressNewestPlain(const std::filesystem::path& plain, const std::filesystem::path& zip);
     std::unique_ptr<CCD> LoadPlain(const std::filesystem::path& plain);
     std::unique_ptr<CCD> LoadFromZip(const std::filesystem::path& plain, const std::filesystem::path& zip);
     std::unique_ptr<CCD> Parse(std::span<const std::uint8_t> bytes, const std::filesystem::path& shownPath);

@@ -1,41 +1,28 @@
 #include "catalog/ObjectDeletion.h"
 
-#include <array>
 #include <memory>
 #include <string_view>
-#include <system_error>
 
 #include "catalog/CCategory.h"
 #include "catalog/CDir.h"
+#include "catalog/DeferredDeletions.h"
 #include "catalog/DiscStore.h"
 #include "catalog/ExportPaths.h"
 
 namespace pelko::catalog {
 
-namespace fs = std::filesystem;
-
-namespace {
-
-// Deletes a page file unless something other than a file stands there.
-void DeletePage(const fs::path& page) {
-    std::error_code ec;
-    const fs::file_status status = fs::symlink_status(page, ec);
-    if (ec || fs::is_directory(status)) return;
-    fs::remove(page, ec);
-}
-
-}  // namespace
-
 void ObjectDeletion::DeleteEntry(CDiskInfo& entry) {
-    CCategory* category = entry.m_pCategory;
-    constexpr std::array<std::string_view, 2> kPageExtensions{".htm", ".txt"};
-    std::array<fs::path, 2> pages;
-    for (std::size_t i = 0; i < pages.size(); ++i)
-        pages[i] = EntryExportPage(m_catalogFolder, entry, kPageExtensions[i]);
+    const std::string& label = entry.m_strVolumeLabel;
+    const std::uint32_t serial = entry.m_dwVolumeSerial;
+    EntryLeftovers leftovers{label, serial};
+    leftovers.discFiles = {m_discs.PlainPath(label, serial), m_discs.ZipPath(label, serial)};
+    for (const std::string_view extension : {".htm", ".txt"})
+        leftovers.pages.push_back(EntryExportPage(m_catalogFolder, entry, extension));
+    if (m_deletePictureFolders) leftovers.folders.push_back(m_discs.PictureFolder(label, serial));
 
+    CCategory* category = entry.m_pCategory;
     std::unique_ptr<CDiskInfo> taken = category ? category->RemoveEntry(&entry) : nullptr;
-    for (const fs::path& page : pages) DeletePage(page);
-    m_discs.DeleteFiles(entry, m_deletePictureFolders);
+    m_pending.Add(std::move(leftovers));
 }
 
 bool ObjectDeletion::DeleteCategory(CCategory& category) {

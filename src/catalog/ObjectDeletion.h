@@ -1,7 +1,8 @@
 #pragma once
 // Deleting objects of the catalog with everything that belongs to them on the disk: an entry
 // takes its disc file, its ZIP, its thumbnail folder (when asked) and its exported pages along;
-// a category takes every entry and category below it.
+// a category takes every entry and category below it. The files go once the catalog without
+// the entry has been saved (see DeferredDeletions).
 
 #include <filesystem>
 
@@ -11,17 +12,20 @@ class CCategory;
 class CDir;
 class CDiskInfo;
 class CFileInfo;
+class DeferredDeletions;
 class DiscStore;
 
 class ObjectDeletion {
 public:
-    ObjectDeletion(std::filesystem::path catalogFolder, DiscStore& discs, bool deletePictureFolders)
+    ObjectDeletion(std::filesystem::path catalogFolder, const DiscStore& discs, DeferredDeletions& pending,
+                   bool deletePictureFolders)
         : m_catalogFolder(std::move(catalogFolder)),
           m_discs(discs),
+          m_pending(pending),
           m_deletePictureFolders(deletePictureFolders) {}
 
-    // Removes the entry from its category, deletes its files and destroys it. Files that
-    // cannot be deleted are reported by the disc store; the entry goes all the same.
+    // Removes the entry from its category and destroys it; its files wait in `pending` for the
+    // next successful save of the catalog.
     void DeleteEntry(CDiskInfo& entry);
 
     // Deletes everything below the category depth first, then removes and destroys it. The
@@ -30,7 +34,8 @@ public:
 
 private:
     std::filesystem::path m_catalogFolder;
-    DiscStore& m_discs;
+    const DiscStore& m_discs;
+    DeferredDeletions& m_pending;
     bool m_deletePictureFolders;
 };
 

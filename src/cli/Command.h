@@ -14,6 +14,10 @@
 
 #include "catalog/SettingsStore.h"
 
+namespace pelko::platform {
+class QtSettingsStore;
+}
+
 namespace pelko::cli {
 
 enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
@@ -62,6 +66,6 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 // The store RunCli uses when none is given.
-std::unique_ptr<catalog::SettingsStore> OpenSettingsStore();
+std::unique_ptr<platform::QtSettingsStore> OpenSettingsStore();
 
 }  // namespace pelko::cli

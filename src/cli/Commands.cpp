@@ -18,6 +18,7 @@
 #include "cli/PasswdCommand.h"
 #include "cli/ScanDiscCommand.h"
 #include "cli/ScanFolderCommand.h"
+#include "cli/TerminalLog.h"
 #include "cli/TerminalUi.h"
 #include "cli/TreeCommand.h"
 #include "cli/WatchCommand.h"
@@ -114,14 +115,16 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
     return commands;
 }
 
-std::unique_ptr<catalog::SettingsStore> OpenSettingsStore() {
+std::unique_ptr<platform::QtSettingsStore> OpenSettingsStore() {
     const char* file = std::getenv("PELKO_SETTINGS_FILE");
     if (file != nullptr && *file != '\0') return std::make_unique<platform::QtSettingsStore>(file);
     return std::make_unique<platform::QtSettingsStore>();
 }
 
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    const std::unique_ptr<catalog::SettingsStore> settings = OpenSettingsStore();
+    TerminalLog settingsLog(err);
+    const std::unique_ptr<platform::QtSettingsStore> settings = OpenSettingsStore();
+    settings->ReportWriteFailuresTo(&settingsLog);
     return RunCli(args, std::cin, out, err, *settings, StdinIsTerminal());
 }
 

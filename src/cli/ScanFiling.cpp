@@ -22,6 +22,20 @@ constexpr std::array<std::string_view, 3> kAdded = {
 
 std::size_t KindIndex(std::uint8_t kind) { return kind < kAdded.size() ? kind : kAdded.size() - 1; }
 
+// A finished scan is worth a retry when its disc file cannot be written (a full disk, a folder
+// made read-only): the tree is kept while the user makes room. After a few refusals in a row it
+// is given up, so that an answer given in advance (--yes) cannot retry for ever.
+constexpr int kMostWriteAttempts = 4;
+constexpr std::string_view kRetryWrite =
+    "光盘文件没能写入磁盘（磁盘可能已满或不可写）。\n请腾出空间后重试；放弃则这次扫描的结果将丢失。\n重试吗？";
+
+bool ReleaseScan(CatalogSession& session, std::unique_ptr<catalog::CCD>& cd) {
+    for (int attempt = 1;; ++attempt) {
+        if (session.Discs().Release(cd)) return true;
+        if (attempt == kMostWriteAttempts || !session.Ui().AskYesNo(text::Local(kRetryWrite))) return false;
+    }
+}
+
 }  // namespace
 
 std::optional<ScanOptions> ParseScanOptions(std::span<const std::string> args) {
@@ -69,7 +83,7 @@ std::optional<std::filesystem::path> FileScan(CatalogSession& session, std::uniq
     const std::filesystem::path zip = session.Discs().ZipPath(label, serial);
     catalog::CDiskInfo filed;
     filed.CopyStatistics(*cd);
-    if (!session.Discs().Release(std::move(cd))) return std::nullopt;
+    if (!ReleaseScan(session, cd)) return std::nullopt;
 
     if (catalog::CDiskInfo* entry = destination.existing) {
         entry->m_dScanBytes = filed.m_dCurrentBytes;

@@ -45,8 +45,9 @@ std::unique_ptr<catalog::CCD> OpenForRescan(CatalogSession& session, const catal
                                             std::ostream& err);
 
 // Recounts the disc, writes its disc file (compressed) and then files it. The disc file is
-// written first, so an entry never points at a file that failed to save. The path of the ZIP, or
-// nothing after the reason was reported.
+// written first, so an entry never points at a file that failed to save; when it cannot be
+// written the user is asked to make room and retry. The path of the ZIP, or nothing after the
+// reason was reported.
 std::optional<std::filesystem::path> FileScan(CatalogSession& session, std::unique_ptr<catalog::CCD> cd,
                                               const ScanDestination& destination);
 

@@ -7,7 +7,7 @@
 #include "catalog/MessageLog.h"
 #include "export/ExportPaths.h"
 #include "export/PageBuilder.h"
-#include "export/ReplaceFile.h"
+#include "platform/AtomicFile.h"
 #include "text/Codec.h"
 
 namespace pelko::exporting {
@@ -60,7 +60,7 @@ ExportEnd Exporter::ExportLoaded(const catalog::CDiskInfo& entry, const catalog:
     if (!bytes) return ExportEnd::Stopped;
     std::error_code ec;
     fs::create_directories(file.parent_path(), ec);
-    if (!ReplaceFile(file, *bytes)) {
+    if (!platform::ReplaceFileContent(file, *bytes)) {
         m_log.Post(catalog::MessageKind::Error,
                    text::LocalWith("无法写入导出文件 %s，导出已停止", text::FromUtf8(file.native())));
         return ExportEnd::CannotWrite;

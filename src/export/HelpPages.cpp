@@ -6,8 +6,8 @@
 #include "catalog/UserInterface.h"
 #include "export/DocumentOpener.h"
 #include "export/ExportPaths.h"
-#include "export/ReplaceFile.h"
 #include "export/Templates.h"
+#include "platform/AtomicFile.h"
 #include "text/Codec.h"
 
 namespace pelko::exporting {
@@ -25,7 +25,7 @@ std::optional<fs::path> WriteHelpPage(const fs::path& catalogFolder, HelpPage pa
         return std::nullopt;
     }
     const fs::path file = catalogFolder / HelpPageFileName(page);
-    if (!ReplaceFile(file, *bytes)) {
+    if (!platform::ReplaceFileContent(file, *bytes)) {
         ui.ShowMessage(
             text::Local(page == HelpPage::Help ? "写帮助文件时候发生错误" : "写常见问题解答faq.htm发生错误"));
         return std::nullopt;

@@ -4,8 +4,8 @@
 #include "catalog/UserInterface.h"
 #include "export/ExportPaths.h"
 #include "export/HtmlText.h"
-#include "export/ReplaceFile.h"
 #include "export/Templates.h"
+#include "platform/AtomicFile.h"
 
 namespace pelko::exporting {
 
@@ -75,7 +75,7 @@ bool WriteIndexPages(const std::filesystem::path& catalogFolder, const catalog::
     for (const ExportFormat links : {ExportFormat::Html, ExportFormat::Text}) {
         const std::string_view name = links == ExportFormat::Html ? kIndexPage : kTextIndexPage;
         const std::string content = FillAll(*page, IndexFragment(root, links, style) + "<br>");
-        if (!ReplaceFile(folder / name, content)) {
+        if (!platform::ReplaceFileContent(folder / name, content)) {
             ui.ShowMessage("Error! cannot open the dest file.");
             return false;
         }

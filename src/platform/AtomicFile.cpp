@@ -5,12 +5,41 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <exception>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/WriteAll.h"
+
 namespace pelko::platform {
 
-AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target)) {}
+namespace {
+
+// The "Umask:" line of /proc/self/status (Linux 4.7 and later); the usual 022 where it is absent.
+mode_t ReadUmaskFromProc() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) != 0) continue;
+        try {
+            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8) & 0777);
+        } catch (const std::exception&) {
+            break;
+        }
+    }
+    return 022;
+}
+
+}  // namespace
+
+mode_t ProcessUmask() {
+    static const mode_t mask = ReadUmaskFromProc();
+    return mask;
+}
+
+AtomicFile::AtomicFile(std::filesystem::path target, Durability durability)
+    : m_target(std::move(target)), m_durability(durability) {}
 
 AtomicFile::~AtomicFile() {
     if (m_fd >= 0) ::close(m_fd);
@@ -25,20 +54,20 @@ bool AtomicFile::Create() {
     if (m_fd < 0) return false;
     m_temp = buffer.data();
     // mkstemp makes the file private; give it the permissions a normally created file gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(m_fd, 0666 & ~mask);
+    ::fchmod(m_fd, 0666 & ~ProcessUmask());
     return true;
 }
 
 bool AtomicFile::FlushTemporary() {
     if (m_temp.empty()) return false;
+    const bool durable = m_durability == Durability::Durable;
     if (m_fd >= 0) {
-        const bool synced = ::fsync(m_fd) == 0;
+        const bool synced = !durable || ::fsync(m_fd) == 0;
         const bool closed = ::close(m_fd) == 0;
         m_fd = -1;
         return synced && closed;
     }
+    if (!durable) return true;
     // Written by a library through its own handle: reopen to flush it to the disk.
     const int fd = ::open(m_temp.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -48,6 +77,7 @@ bool AtomicFile::FlushTemporary() {
 }
 
 void AtomicFile::FlushFolder() const {
+    if (m_durability != Durability::Durable) return;
     const std::filesystem::path folder = m_target.has_parent_path() ? m_target.parent_path() : ".";
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
@@ -74,6 +104,17 @@ AtomicFile::NoReplace AtomicFile::CommitNoReplace() {
     m_committed = true;
     FlushFolder();
     return NoReplace::Committed;
+}
+
+bool ReplaceFileContent(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                        Durability durability) {
+    AtomicFile out(file, durability);
+    return out.Create() && WriteAll(out.Descriptor(), bytes) && out.Commit();
+}
+
+bool ReplaceFileContent(const std::filesystem::path& file, std::string_view bytes, Durability durability) {
+    return ReplaceFileContent(
+        file, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), durability);
 }
 
 }  // namespace pelko::platform

@@ -3,13 +3,23 @@
 // the same folder, is flushed to the disk, and is renamed over the target. Until Commit()
 // succeeds the old file stays untouched; a temporary file left uncommitted is removed.
 
+#include <sys/types.h>
+
+#include <cstdint>
 #include <filesystem>
+#include <span>
+#include <string_view>
 
 namespace pelko::platform {
 
+// What a committed file survives. Every file survives the program being killed at any moment;
+// with Durable it also survives the machine losing power, at the cost of flushing it and its
+// folder to the disk (worth it for the catalog and disc files, not for each thumbnail).
+enum class Durability { Durable, ProcessCrash };
+
 class AtomicFile {
 public:
-    explicit AtomicFile(std::filesystem::path target);
+    explicit AtomicFile(std::filesystem::path target, Durability durability = Durability::Durable);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -35,9 +45,22 @@ private:
     void FlushFolder() const;
 
     std::filesystem::path m_target;
+    Durability m_durability;
     std::filesystem::path m_temp;
     int m_fd = -1;
     bool m_committed = false;
 };
+
+// Writes `bytes` as the whole new content of `file` through an AtomicFile. False when it could
+// not be written; an older file of that name is then untouched.
+bool ReplaceFileContent(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                        Durability durability = Durability::Durable);
+bool ReplaceFileContent(const std::filesystem::path& file, std::string_view bytes,
+                        Durability durability = Durability::Durable);
+
+// The process's file-creation mask. umask() can only be read by setting it, and a mask set to 0
+// even for a moment gives files that other threads create meanwhile every permission; so it is
+// read from /proc once and remembered (the program never changes it).
+mode_t ProcessUmask();
 
 }  // namespace pelko::platform

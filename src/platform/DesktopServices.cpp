@@ -108,14 +108,7 @@ bool SetStartAtLogin(const fs::path& autostartFile, bool on, const fs::path& exe
          << "Terminal=false\n"
          << "Hidden=" << (on ? "false" : "true") << "\n";
     const std::string bytes = text.str();
-    AtomicFile file(autostartFile);
-    if (!file.Create()) return false;
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t put = ::write(file.Descriptor(), bytes.data() + done, bytes.size() - done);
-        if (put <= 0) return false;
-        done += static_cast<std::size_t>(put);
-    }
-    return file.Commit();
+    return ReplaceFileContent(autostartFile, bytes);
 }
 
 AutorunSwitch ReadAutorunSwitch() {

@@ -8,6 +8,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/OpticalDevice.h"
+#include "platform/WriteAll.h"
 
 namespace pelko::platform {
 
@@ -59,14 +60,7 @@ public:
         for (std::uint64_t offset = 0; offset < entry->size;) {
             const std::optional<std::size_t> got = ReadAt(rawName, offset, chunk);
             if (!got || *got == 0) return false;
-            for (std::size_t done = 0; done < *got;) {
-                const ssize_t put = ::write(out.Descriptor(), chunk.data() + done, *got - done);
-                if (put < 0) {
-                    if (errno == EINTR) continue;
-                    return false;
-                }
-                done += static_cast<std::size_t>(put);
-            }
+            if (!WriteAll(out.Descriptor(), std::span(chunk).first(*got))) return false;
             offset += *got;
         }
         return out.Commit();

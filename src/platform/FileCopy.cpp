@@ -9,11 +9,12 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/FileDescriptor.h"
+#include "platform/WriteAll.h"
 
 namespace pelko::platform {
 
 bool CopyDescriptor(int in, int out) {
-    std::vector<char> chunk(256 * 1024);
+    std::vector<std::uint8_t> chunk(256 * 1024);
     for (;;) {
         const ssize_t got = ::read(in, chunk.data(), chunk.size());
         if (got < 0) {
@@ -21,14 +22,7 @@ bool CopyDescriptor(int in, int out) {
             return false;
         }
         if (got == 0) return true;
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(out, chunk.data() + done, static_cast<std::size_t>(got - done));
-            if (put < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            done += put;
-        }
+        if (!WriteAll(out, std::span(chunk).first(static_cast<std::size_t>(got)))) return false;
     }
 }
 

@@ -53,7 +53,8 @@ public:
     // Stores what the dialog returned with OK.
     void ApplyProperties(const CatalogObject& object, std::string_view name, std::string_view memo);
 
-    // Deletes the selected list rows after asking. True when anything was deleted.
+    // Deletes the selected list rows after asking. True when anything was deleted. The files of
+    // deleted entries go with the next successful save of the catalog.
     bool DeleteFromList(std::span<const CatalogObject> selection);
     // Deletes the selected tree item after asking. True when it was deleted; the view then
     // selects its parent.

@@ -51,7 +51,8 @@ void CatalogEditor::ForgetCutWithin(const CCategory& category) {
 }
 
 void CatalogEditor::DeleteObject(const CatalogObject& object) {
-    catalog::ObjectDeletion deletion(m_doc.CatalogFolder(), m_discs, m_deletePictureFolders);
+    catalog::ObjectDeletion deletion(m_doc.CatalogFolder(), m_discs, m_doc.PendingDeletions(),
+                                     m_deletePictureFolders);
     std::visit(Overloaded{
                    [&](CCategory* category) {
                        if (m_open.entry && m_open.entry->m_pCategory &&

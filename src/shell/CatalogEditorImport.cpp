@@ -1,16 +1,31 @@
 // Merging another catalog, and adding disc files made elsewhere.
 
 #include <new>
+#include <string>
 
 #include "catalog/CPelkoDoc.h"
 #include "catalog/CatalogMerge.h"
 #include "catalog/DiscFileImport.h"
 #include "catalog/DiscStore.h"
+#include "catalog/MessageLog.h"
 #include "catalog/UserInterface.h"
 #include "shell/CatalogEditor.h"
 #include "text/Codec.h"
 
 namespace pelko::shell {
+
+namespace {
+
+// "合并光盘库完成：加入 3 张光盘、1 个类别" and what went wrong, in model bytes.
+std::string MergeSummary(const catalog::MergeCounts& counts, const catalog::DiskFolderCopy& copy) {
+    std::string summary = "合并光盘库完成：加入 " + std::to_string(counts.entries) + " 张光盘、" +
+                          std::to_string(counts.categories) + " 个类别";
+    if (!copy.failed.empty()) summary += "；" + std::to_string(copy.failed.size()) + " 个文件复制失败";
+    if (counts.leftOut > 0) summary += "，" + std::to_string(counts.leftOut) + " 张光盘因此没有合并";
+    return text::Local(summary);
+}
+
+}  // namespace
 
 bool CatalogEditor::Merge() {
     if (m_busy.Refuses(kMergeGuard, Log())) return false;
@@ -28,13 +43,17 @@ bool CatalogEditor::Merge() {
             text::Local("抱歉，打开待合并光盘库遇到问题，无法合并，\n请使用导入光盘文件的方法合并光盘库"));
         return false;
     }
+    // The disc files come first, so that no entry is filed whose disc file did not arrive.
+    const catalog::DiskFolderCopy copy = catalog::CopyOtherDiskFolder(*folder / "Disk", m_discs.DiskFolder(), Log());
+    catalog::MergeCounts counts;
     try {
-        catalog::MergeCategory(*other, *m_doc.Root(), Log(), Ui());
+        catalog::MergeCategory(*other, *m_doc.Root(), Log(), Ui(), copy.MissingDiscFiles(m_discs.DiskFolder()),
+                               counts);
     } catch (const std::bad_alloc&) {
         // What was merged so far stays: every object added is complete and owned once.
         Ui().ShowMessage(text::Local("内存不足!"));
     }
-    catalog::CopyOtherDiskFolder(*folder / "Disk", m_discs.DiskFolder());
+    Log().Post(catalog::MessageKind::Result, MergeSummary(counts, copy));
     return true;
 }
 

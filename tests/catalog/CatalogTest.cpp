@@ -8,6 +8,7 @@
 #include "catalog/CPelkoDoc.h"
 #include "catalog/CRootCategory.h"
 #include "catalog/DefaultCatalog.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingLog.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -334,6 +335,24 @@ TEST_F(DocumentTest, OldCatalogFileIsConvertedOnce) {
     ASSERT_TRUE(fs::exists(dir / "tnk.dat"));
     EXPECT_EQ(FileBytes(dir / "tnk.dat")[0], 0x33) << "converted with a header";
     EXPECT_EQ(doc->Root()->Subcategories().size(), 6u);
+}
+
+TEST_F(DocumentTest, OldCatalogThatCannotBeConvertedIsLeftAsItWas) {
+    const Bytes defaults = DefaultCatalogBytes();
+    dir.WriteFile("pelko.pkb", std::string(defaults.begin(), defaults.end()));
+    {
+        const test::FileSizeLimit diskFull(16);
+        EXPECT_EQ(Load(), nullptr);
+    }
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(text::ToUtf8(ui.messages[0]).find("pelko.pkb"), std::string::npos) << text::ToUtf8(ui.messages[0]);
+    EXPECT_EQ(FileBytes(dir / "pelko.pkb"), defaults);
+    EXPECT_FALSE(fs::exists(dir / "tnk.dat")) << "the default catalog must not take its place";
+
+    auto doc = Load();  // with room again, the conversion happens
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Root()->Subcategories().size(), 6u);
+    EXPECT_FALSE(fs::exists(dir / "pelko.pkb"));
 }
 
 TEST_F(DocumentTest, DamagedCatalogIsReportedAndLeftAlone) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "catalog/CArchive.h"
@@ -70,7 +71,9 @@ protected:
 };
 
 TEST_F(DiscStoreTest, ReleaseLeavesOnlyTheZipAndOpenReadsItBack) {
-    ASSERT_TRUE(store.Release(SampleDisc()));
+    auto sample = SampleDisc();
+    ASSERT_TRUE(store.Release(sample));
+    EXPECT_EQ(sample, nullptr);
     EXPECT_EQ(DiskFiles(), (std::vector<std::string>{"DATA3735928559.pkb.zip"}));
 
     auto cd = store.Open(EntryFor("DATA", 3735928559u));
@@ -83,20 +86,50 @@ TEST_F(DiscStoreTest, ReleaseLeavesOnlyTheZipAndOpenReadsItBack) {
     EXPECT_TRUE(Errors().empty());
 
     // Opened but unchanged: releasing writes nothing and leaves only the ZIP.
-    ASSERT_TRUE(store.Release(std::move(cd)));
+    ASSERT_TRUE(store.Release(cd));
     EXPECT_EQ(DiskFiles(), (std::vector<std::string>{"DATA3735928559.pkb.zip"}));
 }
 
-TEST_F(DiscStoreTest, PlainFileIsPreferredOverTheZip) {
-    ASSERT_TRUE(store.Release(SampleDisc()));
+TEST_F(DiscStoreTest, NewerPlainFileWinsOverTheZipAndReachesItOnRelease) {
+    auto first = SampleDisc();
+    ASSERT_TRUE(store.Release(first));
+    // A save that was never compressed (the program stopped in between).
     auto changed = SampleDisc();
     changed->m_strReadme = "newer";
     ASSERT_TRUE(store.Save(*changed));
     EXPECT_FALSE(changed->m_bModified);
     EXPECT_TRUE(changed->m_bSaved);
+
     auto cd = store.Open(EntryFor("DATA", 3735928559u));
     ASSERT_NE(cd, nullptr);
     EXPECT_EQ(cd->m_strReadme, "newer");
+    ASSERT_TRUE(store.Release(cd)) << "released unchanged";
+    EXPECT_EQ(DiskFiles(), (std::vector<std::string>{"DATA3735928559.pkb.zip"}));
+    auto again = store.Open(EntryFor("DATA", 3735928559u));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->m_strReadme, "newer") << "the newer content must survive an unchanged release";
+    EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(DiscStoreTest, PlainFileOlderThanTheZipIsNotRead) {
+    const fs::path plain = store.PlainPath("DATA", 3735928559u);
+    const fs::path zip = store.ZipPath("DATA", 3735928559u);
+    auto current = SampleDisc();
+    current->m_strReadme = "current";
+    ASSERT_TRUE(store.Save(*current));
+    ASSERT_TRUE(WriteZipWithFile(zip, "DATA3735928559.pkb", plain));
+    // A copy the ZIP has replaced (its removal did not happen).
+    auto stale = SampleDisc();
+    stale->m_strReadme = "stale";
+    ASSERT_TRUE(store.Save(*stale));
+    fs::last_write_time(plain, fs::last_write_time(zip) - std::chrono::hours(1));
+
+    auto cd = store.Open(EntryFor("DATA", 3735928559u));
+    ASSERT_NE(cd, nullptr);
+    EXPECT_EQ(cd->m_strReadme, "current");
+    ASSERT_TRUE(store.Release(cd));
+    EXPECT_EQ(DiskFiles(), (std::vector<std::string>{"DATA3735928559.pkb.zip"}));
+    EXPECT_EQ(store.Open(EntryFor("DATA", 3735928559u))->m_strReadme, "current");
 }
 
 TEST_F(DiscStoreTest, OpenFailuresReportTheirReason) {
@@ -132,7 +165,8 @@ TEST_F(DiscStoreTest, ZipWithoutTheEntryOrWithDamagedDataFails) {
     EXPECT_EQ(Errors()[0], "这个扫描对象文件 " + plain + " 打开失败，原因可能是文件不存在");
 
     // Flip a byte of the compressed data: the CRC no longer matches.
-    ASSERT_TRUE(store.Release(SampleDisc("CRC", 4)));
+    auto crc = SampleDisc("CRC", 4);
+    ASSERT_TRUE(store.Release(crc));
     const fs::path zip = store.ZipPath("CRC", 4);
     std::string bytes = test::ReadFile(zip);
     bytes[30 + std::string("CRC4.pkb").size() + 5] ^= 0x55;
@@ -157,29 +191,28 @@ TEST_F(DiscStoreTest, ZipEntryNamesNeverReachTheDisk) {
     EXPECT_FALSE(fs::exists(dir.path().parent_path() / "EVIL5.pkb"));
 }
 
-TEST_F(DiscStoreTest, FailedSaveKeepsTheOldFile) {
-    ASSERT_TRUE(store.Release(SampleDisc()));
+TEST_F(DiscStoreTest, FailedReleaseKeepsTheOldFileAndHandsTheDiscBack) {
+    auto first = SampleDisc();
+    ASSERT_TRUE(store.Release(first));
     const std::string before = test::ReadFile(store.ZipPath("DATA", 3735928559u));
     // A folder standing where the plain file must go makes the final rename fail.
-    fs::create_directories(store.PlainPath("DATA", 3735928559u) / "blocker");
+    const fs::path blocker = store.PlainPath("DATA", 3735928559u) / "blocker";
+    fs::create_directories(blocker);
     auto cd = SampleDisc();
-    EXPECT_FALSE(store.Release(std::move(cd)));
+    cd->m_strReadme = "scanned";
+    EXPECT_FALSE(store.Release(cd));
     EXPECT_EQ(test::ReadFile(store.ZipPath("DATA", 3735928559u)), before);
     ASSERT_EQ(Errors().size(), 1u);
     EXPECT_NE(Errors()[0].find("保存光盘文件"), std::string::npos);
     for (const auto& e : fs::directory_iterator(store.DiskFolder()))
         EXPECT_EQ(e.path().string().find(".tmp"), std::string::npos) << "temporary file left: " << e.path();
-}
 
-TEST_F(DiscStoreTest, DeleteFilesRemovesEverythingOfTheEntry) {
-    ASSERT_TRUE(store.Release(SampleDisc()));
-    ASSERT_TRUE(store.Save(*SampleDisc()));
-    dir.WriteFile("Disk/DATA3735928559.pkb.pic/sub/t.jpg", "jpg");
-    store.DeleteFiles(EntryFor("DATA", 3735928559u), false);
-    EXPECT_EQ(DiskFiles(), (std::vector<std::string>{"DATA3735928559.pkb.pic"}));
-    store.DeleteFiles(EntryFor("DATA", 3735928559u), true);
-    EXPECT_TRUE(DiskFiles().empty());
-    EXPECT_TRUE(Errors().empty());
+    // The scan is still there, changes and all, and goes to the disk once there is room.
+    ASSERT_NE(cd, nullptr);
+    EXPECT_TRUE(cd->m_bModified);
+    fs::remove_all(blocker.parent_path());
+    ASSERT_TRUE(store.Release(cd));
+    EXPECT_EQ(store.Open(EntryFor("DATA", 3735928559u))->m_strReadme, "scanned");
 }
 
 TEST_F(DiscStoreTest, OldEntryIsRefreshedFromItsDisc) {

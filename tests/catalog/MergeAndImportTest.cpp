@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "catalog/CatalogMerge.h"
 #include "catalog/DiscFileImport.h"
 #include "catalog/DiscStore.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingLog.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -62,7 +64,8 @@ TEST(MergeTest, TreesMergeByNameKeepingThisSidesMemos) {
     auto loaded = LoadOtherCatalog(other.dir.path());
     ASSERT_NE(loaded, nullptr);
     here.doc.SetModified(false);
-    MergeCategory(*loaded, here.Root(), here.log, here.ui);
+    MergeCounts counts;
+    MergeCategory(*loaded, here.Root(), here.log, here.ui, {}, counts);
 
     EXPECT_TRUE(here.doc.IsModified());
     EXPECT_EQ(shared->m_strMemo, "ours");
@@ -77,6 +80,8 @@ TEST(MergeTest, TreesMergeByNameKeepingThisSidesMemos) {
     EXPECT_EQ(mergedOnly->m_strMemo, "only memo");
     ASSERT_NE(mergedOnly->FindSubcategory("Deep"), nullptr);
     EXPECT_TRUE(mergedOnly->FindSubcategory("Deep")->HasEntry("Z"));
+    EXPECT_EQ(counts.entries, 2);
+    EXPECT_EQ(counts.categories, 2);
 }
 
 TEST(MergeTest, MergingACatalogIntoItselfAddsNothing) {
@@ -86,9 +91,12 @@ TEST(MergeTest, MergingACatalogIntoItselfAddsNothing) {
     here.dir.WriteFile("Disk/L1.pkb.zip", "zip");
     auto self = LoadOtherCatalog(here.dir.path());
     ASSERT_NE(self, nullptr);
-    MergeCategory(*self, here.Root(), here.log, here.ui);
+    MergeCounts counts;
+    MergeCategory(*self, here.Root(), here.log, here.ui, {}, counts);
     EXPECT_FALSE(here.doc.IsModified());
-    EXPECT_EQ(CopyOtherDiskFolder(here.dir / "Disk", here.dir / "Disk"), 0u);
+    const DiskFolderCopy copy = CopyOtherDiskFolder(here.dir / "Disk", here.dir / "Disk", here.log);
+    EXPECT_EQ(copy.copied, 0u);
+    EXPECT_TRUE(copy.failed.empty());
 }
 
 TEST(MergeTest, OtherCatalogFilesAreReadByTheirOwnRules) {
@@ -141,18 +149,60 @@ TEST(MergeTest, DiskFolderCopyRules) {
     here.WriteFile("Disk/Have3.pkb", "ours");
     here.WriteFile("Disk/Have4.pkb.pic/c.jpg", "ours");
 
-    // A name holding ".pkb" goes by the disc-file rule even when it is compressed: their
-    // Have3.pkb.zip comes over beside our plain Have3.pkb, which is what opening reads.
-    EXPECT_EQ(CopyOtherDiskFolder(other / "Disk", here / "Disk"), 4u);
-    EXPECT_EQ(test::ReadFile(here / "Disk/Have3.pkb.zip"), "their zip");
+    // Their Have3.pkb.zip stays behind: beside our plain Have3.pkb it would be the newer copy
+    // and replace our content.
+    test::RecordingLog log;
+    const DiskFolderCopy copy = CopyOtherDiskFolder(other / "Disk", here / "Disk", log);
+    EXPECT_EQ(copy.copied, 3u);
+    EXPECT_TRUE(copy.failed.empty());
+    EXPECT_TRUE(log.Lines().empty());
     EXPECT_EQ(test::ReadFile(here / "Disk/Have3.pkb"), "ours");
     EXPECT_EQ(test::ReadFile(here / "Disk/New1.pkb"), "new plain");
     EXPECT_EQ(test::ReadFile(here / "Disk/New2.pkb.zip"), "new zip");
     EXPECT_EQ(test::ReadFile(here / "Disk/New3.pkb.pic/a.jpg"), "thumb");
     EXPECT_EQ(test::ReadFile(here / "Disk/Have1.pkb"), "ours");
     for (const char* absent :
-         {"Have1.pkb.zip", "Have2.pkb", "Have4.pkb.pic/b.jpg", "cover.jpg", ".pkb", "Link.pkb", "Linked.pic"})
+         {"Have1.pkb.zip", "Have2.pkb", "Have3.pkb.zip", "Have4.pkb.pic/b.jpg", "cover.jpg", ".pkb", "Link.pkb",
+          "Linked.pic"})
         EXPECT_FALSE(fs::exists(fs::symlink_status(here / "Disk" / absent))) << absent;
+}
+
+TEST(MergeTest, EntriesWhoseDiscFilesCannotBeCopiedAreLeftOutAndReported) {
+    Catalog here;
+    Catalog other;
+    CCategory* theirs = other.Root().AddNewSubcategory("Theirs", other.log, other.ui);
+    other.Entry(*theirs, "Big", 1);
+    other.Entry(*theirs, "Small", 2);
+    ASSERT_TRUE(other.doc.SaveCatalog());
+    other.dir.WriteFile("Disk/L1.pkb.zip", std::string(64 * 1024, 'b'));
+    other.dir.WriteFile("Disk/L1.pkb.pic/t.jpg", "thumb");
+    other.dir.WriteFile("Disk/L2.pkb.zip", "small");
+
+    const fs::path thisDisk = here.dir / "Disk";
+    DiskFolderCopy copy;
+    {
+        const test::FileSizeLimit diskFull(16 * 1024);  // room for all but the big disc file
+        copy = CopyOtherDiskFolder(other.dir / "Disk", thisDisk, here.log);
+    }
+    ASSERT_EQ(copy.failed, std::vector<fs::path>{thisDisk / "L1.pkb.zip"});
+    EXPECT_EQ(copy.MissingDiscFiles(thisDisk), std::set<std::string>{"L1.pkb"});
+    auto loaded = LoadOtherCatalog(other.dir.path());
+    ASSERT_NE(loaded, nullptr);
+    MergeCounts counts;
+    MergeCategory(*loaded, here.Root(), here.log, here.ui, copy.MissingDiscFiles(thisDisk), counts);
+
+    const CCategory* merged = here.Root().FindSubcategory("Theirs");
+    ASSERT_NE(merged, nullptr);
+    EXPECT_FALSE(merged->HasEntry("Big")) << "it would point at a disc file that is not there";
+    EXPECT_TRUE(merged->HasEntry("Small"));
+    EXPECT_EQ(counts.entries, 1);
+    EXPECT_EQ(counts.leftOut, 1);
+    EXPECT_FALSE(fs::exists(thisDisk / "L1.pkb.zip")) << "no torn copy is left";
+    std::vector<std::string> errors;
+    for (const auto& [kind, line] : here.log.Lines())
+        if (kind == MessageKind::Error) errors.push_back(text::ToUtf8(line));
+    EXPECT_EQ(errors, (std::vector<std::string>{"复制文件 " + (thisDisk / "L1.pkb.zip").string() + " 失败",
+                                                "光盘 Big 的光盘文件没能复制过来，这张光盘没有合并"}));
 }
 
 // A disc file header of a given version, followed by an empty folder.

@@ -170,7 +170,7 @@ TEST(TransHtmlThread, RunsOnItsOwnThreadAndCanBeStoppedThere) {
     disc->m_dwVolumeSerial = 7;
     disc->m_bModified = true;
     fs::create_directories(discs.DiskFolder());
-    ASSERT_TRUE(discs.Release(std::move(disc)));
+    ASSERT_TRUE(discs.Release(disc));
     catalog::CDiskInfo& b = *catalog.root.FindEntry("B");
     b.m_strVolumeLabel = "B";
     b.m_dwVolumeSerial = 7;

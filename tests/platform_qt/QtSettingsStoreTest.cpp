@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "support/RecordingLog.h"
 #include "support/TempDir.h"
 #include "text/Codec.h"
 
@@ -71,6 +72,25 @@ TEST_F(QtSettingsStoreTest, ValuesComeBackThroughTheFile) {
     EXPECT_EQ(content.rfind("[settings]\n", 0), 0u) << content;
     EXPECT_NE(content.find("光盘 说明【文件夹】😀"), std::string::npos) << "the file holds UTF-8";
     EXPECT_EQ(content.find(chinese), std::string::npos);
+}
+
+TEST_F(QtSettingsStoreTest, AFileThatCannotBeWrittenIsReportedOnce) {
+    const fs::path blocked = dir.WriteFile("not-a-folder", "x") / "settings.ini";
+    test::RecordingLog log;
+    QtSettingsStore store(blocked);
+    store.ReportWriteFailuresTo(&log);
+    store.WriteInt("g_bPicScan", 0);
+    store.WriteString("g_szFileLimit", "*.tmp");
+    EXPECT_EQ(store.ReadInt("g_bPicScan", 1), 0) << "the value is kept for this run";
+    ASSERT_EQ(log.Lines().size(), 1u);
+    EXPECT_EQ(log.Lines()[0].first, catalog::MessageKind::Error);
+    EXPECT_NE(text::ToUtf8(log.Lines()[0].second).find(blocked.string()), std::string::npos)
+        << text::ToUtf8(log.Lines()[0].second);
+
+    QtSettingsStore writable(ini);
+    writable.ReportWriteFailuresTo(&log);
+    writable.WriteInt("g_bPicScan", 0);
+    EXPECT_EQ(log.Lines().size(), 1u);
 }
 
 TEST_F(QtSettingsStoreTest, ReadsAFileWrittenByHand) {

@@ -234,8 +234,40 @@ TEST_F(CatalogEditorTest, DeletingACategoryTakesEveryFileOfItsEntries) {
 
     EXPECT_FALSE(top->HasSubcategory("Old"));
     EXPECT_TRUE(doc.IsModified());
+    for (const fs::path& file : files) EXPECT_TRUE(fs::exists(file)) << "deleted before the save: " << file;
+    ASSERT_TRUE(doc.SaveCatalog());
     for (const fs::path& file : files) EXPECT_FALSE(fs::exists(file)) << file;
     for (const fs::path& file : kept) EXPECT_TRUE(fs::exists(file)) << file;
+}
+
+TEST_F(CatalogEditorTest, FilesOfADeletedEntryStayUntilACatalogWithoutItIsSaved) {
+    CDiskInfo* entry = AddEntry(*top, "A", 1);
+    const std::vector<fs::path> files = FilesOf(*entry);
+    ASSERT_TRUE(doc.SaveCatalog());
+    ui.answers = {true};
+    ASSERT_TRUE(editor.DeleteFromTree(entry));
+
+    // The catalog cannot be written (a folder where its file goes): the saved catalog still
+    // names the entry, so its files must stay.
+    const fs::path catalogFile = dir / "tnk.dat";
+    fs::rename(catalogFile, dir / "saved.dat");
+    fs::create_directory(catalogFile);
+    EXPECT_FALSE(doc.SaveCatalog());
+    for (const fs::path& file : files) EXPECT_TRUE(fs::exists(file)) << file;
+    fs::remove(catalogFile);
+    fs::rename(dir / "saved.dat", catalogFile);
+
+    // The same disc filed again before the save keeps its disc files and thumbnails, which are
+    // its own again; the pages exported for the deleted entry go.
+    CDiskInfo* again = AddEntry(*top, "A again", 1);
+    ASSERT_TRUE(doc.SaveCatalog());
+    for (const fs::path& file : files) EXPECT_EQ(fs::exists(file), file.extension() != ".htm" && file.extension() != ".txt") << file;
+
+    ui.answers = {true};
+    ASSERT_TRUE(editor.DeleteFromTree(again));
+    ASSERT_TRUE(doc.SaveCatalog());
+    for (const fs::path& file : files) EXPECT_FALSE(fs::exists(file)) << file;
+    EXPECT_TRUE(log.Lines().empty());
 }
 
 TEST_F(CatalogEditorTest, ThumbnailFoldersStayWhenTheSettingIsOff) {
@@ -244,6 +276,7 @@ TEST_F(CatalogEditorTest, ThumbnailFoldersStayWhenTheSettingIsOff) {
     const std::vector<fs::path> files = FilesOf(*entry);
     ui.answers = {true};
     EXPECT_TRUE(keeping.DeleteFromTree(entry));
+    ASSERT_TRUE(doc.SaveCatalog());
     EXPECT_FALSE(fs::exists(files[0]));
     EXPECT_TRUE(fs::exists(files.back()));  // the ".pic" folder
 }
@@ -257,6 +290,7 @@ TEST_F(CatalogEditorTest, DeletingTheOpenEntryDropsItsDiscUnsaved) {
     EXPECT_TRUE(editor.DeleteFromTree(static_cast<CDir*>(&cd)));  // the node stands for its entry
     EXPECT_EQ(editor.Open().cd, nullptr);
     EXPECT_FALSE(top->HasEntry("A"));
+    ASSERT_TRUE(doc.SaveCatalog());
     for (const fs::path& file : files) EXPECT_FALSE(fs::exists(file)) << file;
 }
 

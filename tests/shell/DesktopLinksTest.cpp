@@ -63,7 +63,7 @@ TEST(DesktopLinksTest, MailDiscAttachesAPlainDiscFileMadeFromItsZip) {
     cd->m_strVolumeLabel = text::Local("软件");
     cd->m_dwVolumeSerial = 1234;
     cd->m_bModified = true;
-    ASSERT_TRUE(store.Release(std::move(cd)));
+    ASSERT_TRUE(store.Release(cd));
     const fs::path plain = store.PlainPath(text::Local("软件"), 1234);
     ASSERT_FALSE(fs::exists(plain));  // at rest only the ZIP exists
 

@@ -44,7 +44,7 @@ catalog::CDiskInfo& AddDisc(const std::filesystem::path& catalogFolder, catalog:
     fill(*cd);
     cd->m_bModified = true;
     catalog::DiscStore store(catalogFolder, log);
-    EXPECT_TRUE(store.Release(std::move(cd)));
+    EXPECT_TRUE(store.Release(cd));
     EXPECT_TRUE(log.Lines().empty());
     return *entry;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "catalog/MessageLog.h"
 #include "text/Codec.h"
 
 namespace pelko::platform {
@@ -59,12 +60,21 @@ std::string QtSettingsStore::ReadString(std::string_view key, std::string_view d
 
 void QtSettingsStore::WriteInt(std::string_view key, int value) {
     m_settings->setValue(KeyOf(key), value);
-    m_settings->sync();
+    Flush();
 }
 
 void QtSettingsStore::WriteString(std::string_view key, std::string_view value) {
     m_settings->setValue(KeyOf(key), QString::fromStdString(text::ToUtf8(value)));
+    Flush();
+}
+
+void QtSettingsStore::Flush() {
     m_settings->sync();
+    if (m_settings->status() == QSettings::NoError || m_failureReported || m_failureLog == nullptr) return;
+    m_failureReported = true;
+    m_failureLog->Post(catalog::MessageKind::Error,
+                       text::LocalWith("设置无法写入文件 %s，本次更改的设置在程序关闭后将会丢失",
+                                       text::FromUtf8(FilePath().native())));
 }
 
 }  // namespace pelko::platform
