@@ -16,6 +16,7 @@
 #include "scan/DirectoryWalker.h"
 #include "scan/ScanSettings.h"
 #include "scan/StandardExtras.h"
+#include "scan/WalkResult.h"
 #include "text/Codec.h"
 
 namespace pelko::cli {
@@ -24,6 +25,35 @@ namespace fs = std::filesystem;
 using catalog::CCD;
 
 namespace {
+
+// The scan stopped before its end (Ctrl+C, the medium taken out, memory ran out) and what it
+// read was filed.
+constexpr int kExitIncomplete = 3;
+
+// Says on standard error why the walk did not read the whole folder; true when the scan is
+// incomplete for a reason the user did not ask for, so the exit status says so too. A passed
+// whole-scan limit is the user's own setting: a notice, not a failure.
+bool ReportHowTheWalkEnded(scan::WalkResult walked, std::ostream& err) {
+    switch (walked) {
+        case scan::WalkResult::Finished:
+        case scan::WalkResult::RootUnreadable:
+            return false;
+        case scan::WalkResult::LimitReached:
+            err << "pelko-cli: the whole-scan file limit (g_nFileLimitTotal) was reached; later files were "
+                   "not recorded\n";
+            return false;
+        case scan::WalkResult::OutOfMemory:
+            err << "pelko-cli: memory ran out; some folders were not read in full; keeping what was read\n";
+            return true;
+        case scan::WalkResult::Cancelled:
+            err << "pelko-cli: scan interrupted; keeping what was read\n";
+            return true;
+        case scan::WalkResult::MediumGone:
+            err << "pelko-cli: the medium was taken out; keeping what was read\n";
+            return true;
+    }
+    return false;
+}
 
 // The path as the user means it: absolute, without "." and ".." parts or a trailing "/".
 fs::path NormalisedFolder(const std::string& argument) {
@@ -95,15 +125,19 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
     scan::DirectoryWalker walker(volume, settings, session.Discs().DiskFolder(), extras.get(),
                                  &session.Log());
     InterruptProgress progress;
-    if (walker.Scan(*cd, &progress) == 0 && progress.Interrupted()) {
-        context.err << "pelko-cli: scan interrupted; keeping what was read\n";
+    const scan::WalkResult walked = walker.Scan(*cd, &progress);
+    if (walked == scan::WalkResult::RootUnreadable) {
+        // Nothing was read: filing would record the folder as empty.
+        context.err << "pelko-cli: cannot read the folder " << folder.native() << '\n';
+        return kExitFailure;
     }
+    const bool incomplete = ReportHowTheWalkEnded(walked, context.err);
     const std::optional<fs::path> zip =
         FileScan(session, std::move(cd), {existing, category, name, text::FromUtf8(options->memo)});
     if (!zip) return kExitFailure;
     if (!session.SaveIfModified()) return kExitFailure;
     context.out << zip->native() << '\n';
-    return kExitOk;
+    return incomplete ? kExitIncomplete : kExitOk;
 }
 
 }  // namespace pelko::cli

@@ -37,7 +37,7 @@ public:
     Listing(CDir& folder, const ScanSettings& settings, ScanState& state, CScanProgress* progress)
         : m_folder(folder), m_settings(settings), m_state(state), m_progress(progress) {}
 
-    enum class Gate { Take, End, Stop };
+    enum class Gate { Take, End, Limit, Cancel };
 
     // The gate for the entry at `position` (from 0) of the archive.
     Gate Pass(std::size_t position) {
@@ -45,11 +45,13 @@ public:
             position >= static_cast<std::size_t>(std::max(m_settings.nFileLimit, 0)))
             return Gate::End;
         if (m_settings.bCheckFileLimitDisk && ++m_state.nScanFileCount > m_settings.nFileLimitTotal)
-            return Gate::Stop;
-        if (m_passed % 5 == 0 && m_progress && m_progress->IsCancelled()) return Gate::Stop;
+            return Gate::Limit;
+        if (m_passed % 5 == 0 && m_progress && m_progress->IsCancelled()) return Gate::Cancel;
         ++m_passed;
         return Gate::Take;
     }
+
+    CScanProgress* Progress() const { return m_progress; }
 
     // Makes the record of an entry whose model path is `path` ("a\b\name"); none for a folder
     // entry, whose path ends in "\".
@@ -105,13 +107,17 @@ private:
 };
 
 template <typename Entries, typename AddEntry>
-int RunGate(Listing& listing, const Entries& entries, AddEntry addEntry) {
-    int result = 1;
+WalkResult RunGate(Listing& listing, const Entries& entries, AddEntry addEntry) {
+    WalkResult result = WalkResult::Finished;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const Listing::Gate gate = listing.Pass(i);
         if (gate == Listing::Gate::End) break;
-        if (gate == Listing::Gate::Stop) {
-            result = 0;
+        if (gate == Listing::Gate::Limit) {
+            result = WalkResult::LimitReached;
+            break;
+        }
+        if (gate == Listing::Gate::Cancel) {
+            result = CancelReason(*listing.Progress());
             break;
         }
         addEntry(entries[i]);
@@ -120,9 +126,9 @@ int RunGate(Listing& listing, const Entries& entries, AddEntry addEntry) {
     return result;
 }
 
-int ListZip(Listing& listing, ByteSource& source) {
+WalkResult ListZip(Listing& listing, ByteSource& source) {
     const std::optional<ZipDirectory> directory = ZipDirectory::Read(source);
-    if (!directory) return 1;
+    if (!directory) return WalkResult::Finished;
     return RunGate(listing, directory->Entries(), [&](const ZipEntry& entry) {
         if (entry.IsFolderByAttributes()) return;
         listing.Add(ZipNameToModel(entry.name, entry.HasUtf8Name()), entry.uncompressedSize,
@@ -130,9 +136,9 @@ int ListZip(Listing& listing, ByteSource& source) {
     });
 }
 
-int ListRar(Listing& listing, ByteSource& source) {
+WalkResult ListRar(Listing& listing, ByteSource& source) {
     const std::optional<std::vector<RarItem>> items = ReadRarItems(source);
-    if (!items) return 1;
+    if (!items) return WalkResult::Finished;
     return RunGate(listing, *items, [&](const RarItem& item) {
         listing.Add(item.name, item.unpackedSize,
                     FileTimeFromDos(static_cast<std::uint16_t>(item.dosDateTime >> 16),
@@ -161,9 +167,9 @@ std::string ZipNameToModel(std::string_view rawName, bool utf8) {
     return name;
 }
 
-int ListArchive(CDir& archiveFolder, ByteSource& source, ArchiveFormat format, const ScanSettings& settings,
-                ScanState& state, CScanProgress* progress) {
-    if (progress && progress->IsCancelled()) return 0;
+WalkResult ListArchive(CDir& archiveFolder, ByteSource& source, ArchiveFormat format,
+                       const ScanSettings& settings, ScanState& state, CScanProgress* progress) {
+    if (progress && progress->IsCancelled()) return CancelReason(*progress);
     try {
         Listing listing(archiveFolder, settings, state, progress);
         switch (format) {
@@ -176,8 +182,9 @@ int ListArchive(CDir& archiveFolder, ByteSource& source, ArchiveFormat format, c
         }
     } catch (const std::bad_alloc&) {
         // What was filed before memory ran out stays; the scan goes on with the next folder.
+        return WalkResult::OutOfMemory;
     }
-    return 1;
+    return WalkResult::Finished;
 }
 
 }  // namespace pelko::scan

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "scan/ByteSource.h"
+#include "scan/WalkResult.h"
 
 namespace pelko::catalog {
 class CDir;
@@ -30,10 +31,11 @@ enum class ArchiveFormat { None, Zip, Rar };
 // The format an archive file is read as, from its name's extension (".zip" or ".rar", any case).
 ArchiveFormat ArchiveFormatOf(std::string_view fileName);
 
-// Returns 1 when the listing ran to its end, also when the archive could not be read (the
-// folder then stays as it was), and 0 when cancellation or the whole-scan limit stopped it.
-int ListArchive(catalog::CDir& archiveFolder, ByteSource& source, ArchiveFormat format,
-                const ScanSettings& settings, ScanState& state, CScanProgress* progress);
+// Finished when the listing ran to its end, also when the archive could not be read (the folder
+// then stays as it was); LimitReached or the cancel's reason when one of those stopped it;
+// OutOfMemory when memory ran out, with the records made until then filed.
+WalkResult ListArchive(catalog::CDir& archiveFolder, ByteSource& source, ArchiveFormat format,
+                       const ScanSettings& settings, ScanState& state, CScanProgress* progress);
 
 // A ZIP entry name as a model path: UTF-8 names converted, every "/" turned into "\".
 std::string ZipNameToModel(std::string_view rawName, bool utf8);

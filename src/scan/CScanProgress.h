@@ -18,6 +18,9 @@ class CScanProgress {
 public:
     virtual ~CScanProgress() = default;
     virtual bool IsCancelled() = 0;
+    // True once the medium being read has left its drive. A window that watches the drive
+    // reports that as a cancel too; this tells the two apart, so the scan can say which it was.
+    virtual bool MediumGone() const { return false; }
     // The full path of the folder now being read (model bytes).
     virtual void ShowFolderPath(std::string_view path) = 0;
 

@@ -114,40 +114,43 @@ bool DirectoryWalker::EnsureThumbnailFolder(const CDir& dir) const {
     return fs::is_directory(folder, ec);
 }
 
-int DirectoryWalker::Scan(CCD& cd, CScanProgress* progress) {
+WalkResult DirectoryWalker::Scan(CCD& cd, CScanProgress* progress) {
     m_state = ScanState{};
     m_kind = cd.m_nKind;
     m_pictureRoot = m_diskFolder / (catalog::SafeFileName(cd.DiscFileName()) + ".pic");
-    if (m_settings.autoFillReadme && !ReadReadme(cd)) return 0;
+    if (m_settings.autoFillReadme) {
+        const WalkResult readme = ReadReadme(cd);
+        if (!RanToEnd(readme)) return readme;
+    }
     return ScanFolder(cd, nullptr, {}, progress);
 }
 
 // Looks for "readme.txt" in the root without regard to case and takes its text up to the first
-// zero byte. False when the root cannot be entered or memory runs out; an unreadable readme is
-// ignored.
-bool DirectoryWalker::ReadReadme(CCD& cd) {
+// zero byte. An unreadable readme is ignored; a root that cannot be entered or a lack of memory
+// ends the scan before the walk.
+WalkResult DirectoryWalker::ReadReadme(CCD& cd) {
     const std::unique_ptr<platform::VolumeFolder> root = m_volume.OpenFolder(cd.m_strName);
-    if (!root) return false;
+    if (!root) return WalkResult::RootUnreadable;
     std::string readmeRaw;
     root->Enumerate([&](const platform::VolumeEntry& entry) {
         if (entry.isDirectory || text::CompareNoCase(entry.name, "readme.txt") != 0) return true;
         readmeRaw = entry.rawName;
         return false;
     });
-    if (readmeRaw.empty()) return true;
+    if (readmeRaw.empty()) return WalkResult::Finished;
     const std::optional<platform::EntryInfo> info = root->Stat(readmeRaw);
-    if (!info || info->size == 0 || info->size > kMaxReadmeBytes) return true;
+    if (!info || info->size == 0 || info->size > kMaxReadmeBytes) return WalkResult::Finished;
     try {
         std::string bytes(static_cast<std::size_t>(info->size), '\0');
         const std::optional<std::size_t> got =
             root->ReadAt(readmeRaw, 0, {reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()});
-        if (!got || *got != info->size) return true;
+        if (!got || *got != info->size) return WalkResult::Finished;
         bytes.resize(std::min(bytes.size(), bytes.find('\0')));
         cd.m_strReadme = ReadmeText(std::move(bytes));
     } catch (const std::bad_alloc&) {
-        return false;
+        return WalkResult::OutOfMemory;
     }
-    return true;
+    return WalkResult::Finished;
 }
 
 void DirectoryWalker::CopyIfListed(CDir& dir, platform::VolumeFolder& folder, std::string_view name,
@@ -159,19 +162,21 @@ void DirectoryWalker::CopyIfListed(CDir& dir, platform::VolumeFolder& folder, st
                   ThumbnailFolder(dir) / catalog::SafeFileName(lowerName));  // a failed copy is ignored
 }
 
-int DirectoryWalker::ScanFolder(CDir& dir, platform::VolumeFolder* parent, std::string_view rawName,
-                                CScanProgress* progress) {
+WalkResult DirectoryWalker::ScanFolder(CDir& dir, platform::VolumeFolder* parent, std::string_view rawName,
+                                       CScanProgress* progress) {
     m_state.nDirFileCount = 0;
-    if (IsCancelled(progress)) return 0;
+    if (IsCancelled(progress)) return CancelReason(*progress);
     if (dir.m_nDirKind == CDir::kKindArchive) {
-        if (!m_extras || !parent) return 1;
+        if (!m_extras || !parent) return WalkResult::Finished;
         return m_extras->ListArchive(dir, *parent, rawName, m_state, progress);
     }
 
     const std::string path = dir.FullPath();
     const std::unique_ptr<platform::VolumeFolder> folder =
         parent ? parent->OpenChild(rawName) : m_volume.OpenFolder(path);
-    if (!folder) return 1;  // a folder that cannot be entered stays empty
+    // A sub-folder that cannot be entered stays empty and the walk goes on; a root that cannot
+    // be entered means nothing at all was read.
+    if (!folder) return parent ? WalkResult::Finished : WalkResult::RootUnreadable;
     if (progress) progress->ShowFolderPath(path);
 
     // Names as the medium spells them, for the sub-folders recorded by this walk; records left
@@ -247,12 +252,17 @@ int DirectoryWalker::ScanFolder(CDir& dir, platform::VolumeFolder* parent, std::
         }
         return true;
     });
-    if (cancelled || outOfMemory) return 0;
+    if (cancelled) return CancelReason(*progress);
+    if (outOfMemory) return WalkResult::OutOfMemory;
 
+    // The worst of what happened in this folder and below it. A stop from outside ends every
+    // walk at once; a limit or a lack of memory ends one folder's walk and the parent goes on.
+    WalkResult result = WalkResult::Finished;
     if (holdsPicture && s.bPicScan && m_extras && EnsureThumbnailFolder(dir)) {
-        m_extras->MakeThumbnails(dir, *folder, path, ThumbnailFolder(dir), m_state, progress);
+        result = m_extras->MakeThumbnails(dir, *folder, path, ThumbnailFolder(dir), m_state, progress);
+        if (Interrupted(result)) return result;
     }
-    if (m_state.nScanFileCount > s.nFileLimitTotal) return 0;
+    if (m_state.nScanFileCount > s.nFileLimitTotal) return Worse(result, WalkResult::LimitReached);
 
     const bool filterSystemFolders = m_kind == CCD::kKindFixedDisk || m_kind == CCD::kKindFixedDir;
     for (std::size_t i = 0; i < dir.Subdirs().size(); ++i) {
@@ -262,11 +272,12 @@ int DirectoryWalker::ScanFolder(CDir& dir, platform::VolumeFolder* parent, std::
         if ((!s.bCheckDirLimit || m_state.nScanDepth < s.nDirLimit) && m_state.nScanDepth < CDir::kMaxDepth) {
             const auto known = rawNames.find(&sub);
             const std::string raw = known != rawNames.end() ? known->second : m_volume.RawName(sub.m_strName);
-            ScanFolder(sub, folder.get(), raw, progress);
+            result = Worse(result, ScanFolder(sub, folder.get(), raw, progress));
         }
         --m_state.nScanDepth;
+        if (Interrupted(result)) return result;
     }
-    return 1;
+    return result;
 }
 
 }  // namespace pelko::scan

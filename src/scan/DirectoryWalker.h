@@ -1,7 +1,9 @@
 #pragma once
 // Turns a folder of a medium into folder and file records under a disc root, applying the
 // scan options, firing the per-file extras, and polling the progress window for cancellation
-// at the start of each folder and before every fifth entry.
+// at the start of each folder and before every fifth entry. How the walk ended travels up from
+// the folder where it happened, so a cancel deep below the root ends the whole scan and the
+// caller learns that it was cancelled (or that the medium left its drive).
 //
 // Re-scanning a tree loaded from an earlier scan keeps every record that is already there
 // (insertion refuses equal names) and adds records for new entries only.
@@ -13,6 +15,7 @@
 
 #include "scan/ScanSettings.h"
 #include "scan/ScanState.h"
+#include "scan/WalkResult.h"
 
 namespace pelko::catalog {
 class CCD;
@@ -37,9 +40,9 @@ public:
                     ScanExtras* extras = nullptr, catalog::MessageLog* log = nullptr);
 
     // The whole scan: resets the counters, reads the root's readme when asked, then walks the
-    // root, whose name is the path of the scanned folder. Returns 1 when the walk ran to its
-    // end, 0 when it stopped early (cancelled, whole-scan limit exceeded, out of memory).
-    int Scan(catalog::CCD& cd, CScanProgress* progress);
+    // root, whose name is the path of the scanned folder. What was read stays in the tree
+    // whatever the result; the result says how much of the medium that is.
+    WalkResult Scan(catalog::CCD& cd, CScanProgress* progress);
 
     const ScanState& State() const { return m_state; }
 
@@ -47,9 +50,9 @@ public:
     std::filesystem::path ThumbnailFolder(const catalog::CDir& dir) const;
 
 private:
-    int ScanFolder(catalog::CDir& dir, platform::VolumeFolder* parent, std::string_view rawName,
-                   CScanProgress* progress);
-    bool ReadReadme(catalog::CCD& cd);
+    WalkResult ScanFolder(catalog::CDir& dir, platform::VolumeFolder* parent, std::string_view rawName,
+                          CScanProgress* progress);
+    WalkResult ReadReadme(catalog::CCD& cd);
     bool EnsureThumbnailFolder(const catalog::CDir& dir) const;
     void CopyIfListed(catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view name,
                       std::string_view rawName, std::string_view extension);

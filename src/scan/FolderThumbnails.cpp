@@ -65,11 +65,11 @@ struct FolderThumbnailer::Walk {
     int picturesHere = 0;
 };
 
-std::optional<FolderThumbnailer::Job> FolderThumbnailer::NextPicture(Walk& walk, int& result) {
+std::optional<FolderThumbnailer::Job> FolderThumbnailer::NextPicture(Walk& walk, WalkResult& result) {
     const char separator = !walk.folderPath.empty() && walk.folderPath.front() == '/' ? '/' : '\\';
     for (; walk.next < walk.dir.Files().size(); ++walk.next) {
         if (walk.visited % 5 == 0 && walk.progress && walk.progress->IsCancelled()) {
-            result = 0;
+            result = CancelReason(*walk.progress);
             return std::nullopt;
         }
         ++walk.visited;
@@ -95,20 +95,20 @@ std::optional<FolderThumbnailer::Job> FolderThumbnailer::NextPicture(Walk& walk,
         job.extension = std::move(extension);
         return job;
     }
-    result = 1;
+    result = WalkResult::Finished;
     return std::nullopt;
 }
 
-int FolderThumbnailer::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder,
-                                      std::string_view folderPath, const fs::path& thumbnailFolder,
-                                      ScanState& state, CScanProgress* progress) {
+WalkResult FolderThumbnailer::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder,
+                                             std::string_view folderPath, const fs::path& thumbnailFolder,
+                                             ScanState& state, CScanProgress* progress) {
     m_rawNames.clear();
     m_rawNamesRead = false;
     const PictureAreaSize areaSize = progress ? progress->PictureArea() : PictureAreaSize{};
     const imaging::Size area{areaSize.width, areaSize.height};
     Walk walk{dir, folderPath, thumbnailFolder, state, progress};
     std::deque<Job> queue;
-    int result = 1;
+    WalkResult result = WalkResult::Finished;
     bool more = true;
     const auto fill = [&] {
         while (more && queue.size() < kPicturesInFlight) {
@@ -130,7 +130,7 @@ int FolderThumbnailer::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder
             ShowPicture(job, progress, folder, area);
         }
     } catch (const std::bad_alloc&) {
-        return 1;  // out of memory: this folder's remaining pictures get no thumbnails
+        return WalkResult::OutOfMemory;  // this folder's remaining pictures get no thumbnails
     }
     return result;
 }

@@ -14,6 +14,7 @@
 #include "scan/CPicStatic.h"
 #include "scan/PictureSettings.h"
 #include "scan/ScanSettings.h"
+#include "scan/WalkResult.h"
 #include "scan/WorkerPool.h"
 
 namespace pelko::catalog {
@@ -44,19 +45,20 @@ public:
 
     // Thumbnails the pictures of `dir`, read from `folder` (the medium's folder of that
     // record, whose full path is `folderPath`), into `thumbnailFolder`, which exists. Uses and
-    // updates the scan's counters. Returns 1 when done or stopped by a picture limit, 0 when
-    // cancelled. Without a progress window no thumbnail is made (the limits still count).
-    int MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
-                       const std::filesystem::path& thumbnailFolder, ScanState& state,
-                       CScanProgress* progress);
+    // updates the scan's counters. Finished when done or stopped by a picture limit, the
+    // cancel's reason when cancelled, OutOfMemory when memory ran out before the folder's last
+    // picture. Without a progress window no thumbnail is made (the limits still count).
+    WalkResult MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
+                              const std::filesystem::path& thumbnailFolder, ScanState& state,
+                              CScanProgress* progress);
 
 private:
     struct Job;
     struct Walk;
 
-    // The next picture to thumbnail, or nothing with `result` set when the folder is done (1)
-    // or cancelled (0).
-    std::optional<Job> NextPicture(Walk& walk, int& result);
+    // The next picture to thumbnail, or nothing with `result` set when the folder is done
+    // (Finished) or cancelled.
+    std::optional<Job> NextPicture(Walk& walk, WalkResult& result);
     void StartDecoding(Job& job, platform::VolumeFolder& folder, imaging::Size area);
     bool ShowPicture(Job& job, CScanProgress* progress, platform::VolumeFolder& folder, imaging::Size area);
     std::optional<std::string> RawName(platform::VolumeFolder& folder, std::string_view name);

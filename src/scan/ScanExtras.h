@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "catalog/ImageList.h"
+#include "scan/WalkResult.h"
 
 namespace pelko::catalog {
 class CDir;
@@ -27,9 +28,10 @@ public:
     virtual ~ScanExtras() = default;
 
     // Fills an archive folder record (kind 1) with the listing of the archive file `rawName`
-    // of `folder`. Returns 1 when the listing ran to its end, 0 when it stopped early.
-    virtual int ListArchive(catalog::CDir& archiveFolder, platform::VolumeFolder& folder,
-                            std::string_view rawName, ScanState& state, CScanProgress* progress) = 0;
+    // of `folder`. An archive that cannot be read is listed as finished: its folder stays as it
+    // was.
+    virtual WalkResult ListArchive(catalog::CDir& archiveFolder, platform::VolumeFolder& folder,
+                                   std::string_view rawName, ScanState& state, CScanProgress* progress) = 0;
 
     // The memo text of an MP3 file's tag, or empty.
     virtual std::string ReadMp3Tag(platform::VolumeFolder& folder, std::string_view rawName) = 0;
@@ -39,9 +41,11 @@ public:
                                                                 std::string_view rawName) = 0;
 
     // Thumbnails the pictures among the records of `dir` into `thumbnailFolder`, which exists.
-    virtual void MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder,
-                                std::string_view folderPath, const std::filesystem::path& thumbnailFolder,
-                                ScanState& state, CScanProgress* progress) = 0;
+    // Pictures that cannot be read simply get no thumbnail; a cancel ends the folder's walk.
+    virtual WalkResult MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder,
+                                      std::string_view folderPath,
+                                      const std::filesystem::path& thumbnailFolder, ScanState& state,
+                                      CScanProgress* progress) = 0;
 };
 
 }  // namespace pelko::scan

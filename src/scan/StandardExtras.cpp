@@ -13,15 +13,15 @@ namespace pelko::scan {
 StandardExtras::StandardExtras(ScanSettings settings, Mp3Options mp3)
     : m_settings(std::move(settings)), m_mp3(mp3) {}
 
-int StandardExtras::ListArchive(catalog::CDir& archiveFolder, platform::VolumeFolder& folder,
-                                std::string_view rawName, ScanState& state, CScanProgress* progress) {
-    if (progress && progress->IsCancelled()) return 0;
+WalkResult StandardExtras::ListArchive(catalog::CDir& archiveFolder, platform::VolumeFolder& folder,
+                                       std::string_view rawName, ScanState& state, CScanProgress* progress) {
+    if (progress && progress->IsCancelled()) return CancelReason(*progress);
     // The format follows the archive's own name, so an archive inside a folder whose name
     // looks like another kind of archive is still read.
     const ArchiveFormat format = ArchiveFormatOf(archiveFolder.m_strName);
-    if (format == ArchiveFormat::None) return 1;
+    if (format == ArchiveFormat::None) return WalkResult::Finished;
     std::optional<VolumeFileSource> source = VolumeFileSource::Open(folder, rawName);
-    if (!source) return 1;
+    if (!source) return WalkResult::Finished;
     return scan::ListArchive(archiveFolder, *source, format, m_settings, state, progress);
 }
 
@@ -44,15 +44,17 @@ std::unique_ptr<StandardExtras> StandardExtras::FromSettings(const catalog::Sett
                                             std::string_view folderPath,
                                             const std::filesystem::path& thumbnailFolder, ScanState& state,
                                             CScanProgress* progress) {
-        thumbnailer->MakeThumbnails(dir, folder, folderPath, thumbnailFolder, state, progress);
+        return thumbnailer->MakeThumbnails(dir, folder, folderPath, thumbnailFolder, state, progress);
     });
     return extras;
 }
 
-void StandardExtras::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder,
-                                    std::string_view folderPath, const std::filesystem::path& thumbnailFolder,
-                                    ScanState& state, CScanProgress* progress) {
-    if (m_makeThumbnails) m_makeThumbnails(dir, folder, folderPath, thumbnailFolder, state, progress);
+WalkResult StandardExtras::MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder,
+                                          std::string_view folderPath,
+                                          const std::filesystem::path& thumbnailFolder, ScanState& state,
+                                          CScanProgress* progress) {
+    if (!m_makeThumbnails) return WalkResult::Finished;
+    return m_makeThumbnails(dir, folder, folderPath, thumbnailFolder, state, progress);
 }
 
 }  // namespace pelko::scan

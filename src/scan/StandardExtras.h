@@ -19,7 +19,7 @@ namespace pelko::scan {
 
 class StandardExtras final : public ScanExtras {
 public:
-    using ThumbnailMaker = std::function<void(
+    using ThumbnailMaker = std::function<WalkResult(
         catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
         const std::filesystem::path& thumbnailFolder, ScanState& state, CScanProgress* progress)>;
 
@@ -33,14 +33,14 @@ public:
     // Sets what MakeThumbnails runs; without one, folders get no thumbnails.
     void SetThumbnailMaker(ThumbnailMaker maker) { m_makeThumbnails = std::move(maker); }
 
-    int ListArchive(catalog::CDir& archiveFolder, platform::VolumeFolder& folder, std::string_view rawName,
-                    ScanState& state, CScanProgress* progress) override;
+    WalkResult ListArchive(catalog::CDir& archiveFolder, platform::VolumeFolder& folder,
+                           std::string_view rawName, ScanState& state, CScanProgress* progress) override;
     std::string ReadMp3Tag(platform::VolumeFolder& folder, std::string_view rawName) override;
     std::unique_ptr<catalog::IconImage> TakeProgramIcon(platform::VolumeFolder& folder,
                                                         std::string_view rawName) override;
-    void MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
-                        const std::filesystem::path& thumbnailFolder, ScanState& state,
-                        CScanProgress* progress) override;
+    WalkResult MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
+                              const std::filesystem::path& thumbnailFolder, ScanState& state,
+                              CScanProgress* progress) override;
 
 private:
     ScanSettings m_settings;

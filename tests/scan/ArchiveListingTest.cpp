@@ -6,6 +6,7 @@
 
 #include "ExtrasBuilders.h"
 #include "ExtrasTestSupport.h"
+#include "WalkResultPrinter.h"
 #include "scan/ByteSource.h"
 #include "scan/RarHeaders.h"
 #include "scan/ScanSettings.h"
@@ -20,7 +21,7 @@ using catalog::CDir;
 using namespace test;
 
 struct Listed {
-    int result = 0;
+    WalkResult result = WalkResult::Finished;
     std::vector<std::string> records;  // sorted, so tables need not follow the name order
     ScanState state;
 };
@@ -53,7 +54,7 @@ void CheckFixtures(const std::vector<FixtureCase>& cases, ArchiveFormat format) 
         const std::optional<std::string> bytes = Fixture(c.file);
         if (!bytes) GTEST_SKIP() << "shared fixtures not found at " PELKO_SHARED_FIXTURES;
         const Listed listed = List(*bytes, format);
-        EXPECT_EQ(listed.result, 1);
+        EXPECT_EQ(listed.result, WalkResult::Finished);
         EXPECT_EQ(listed.records, Sorted(c.records));
     }
 }
@@ -254,7 +255,7 @@ TEST(ArchiveListing, RarEdgeCases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const Listed listed = List(c.bytes, ArchiveFormat::Rar);
-        EXPECT_EQ(listed.result, 1);
+        EXPECT_EQ(listed.result, WalkResult::Finished);
         EXPECT_EQ(listed.records, Sorted(c.records));
     }
 }
@@ -272,7 +273,7 @@ TEST(ArchiveListing, PerFolderLimitCountsPositionsAndEndsNormally) {
     std::vector<ZipItem> items = NumberedItems(10);
     items.insert(items.begin() + 1, ZipItem{"folder/"});  // takes a position, makes no record
     const Listed listed = List(BuildZip(items), ArchiveFormat::Zip, settings);
-    EXPECT_EQ(listed.result, 1);
+    EXPECT_EQ(listed.result, WalkResult::Finished);
     ASSERT_EQ(listed.records.size(), 2u);
     EXPECT_TRUE(listed.records[0].starts_with("|f0|"));
     EXPECT_TRUE(listed.records[1].starts_with("|f1|"));
@@ -287,7 +288,8 @@ TEST(ArchiveListing, WholeScanLimitStopsAndKeepsWhatWasListed) {
     MemoryByteSource source(Bytes(zip));
     ScanState state;
     state.nScanFileCount = 1;  // one file recorded earlier in the scan
-    EXPECT_EQ(ListArchive(folder, source, ArchiveFormat::Zip, settings, state, nullptr), 0);
+    EXPECT_EQ(ListArchive(folder, source, ArchiveFormat::Zip, settings, state, nullptr),
+              WalkResult::LimitReached);
     EXPECT_EQ(folder.Files().size(), 3u);
     EXPECT_EQ(state.nScanFileCount, 5);
 }
@@ -299,9 +301,21 @@ TEST(ArchiveListing, CancellationIsTestedBeforeEveryFifthEntry) {
         SCOPED_TRACE(allowed);
         CancelAfter progress(allowed);
         const Listed listed = List(zip, ArchiveFormat::Zip, {}, &progress);
-        EXPECT_EQ(listed.result, allowed == 4 ? 1 : 0);
+        EXPECT_EQ(listed.result, allowed == 4 ? WalkResult::Finished : WalkResult::Cancelled);
         EXPECT_EQ(listed.records.size(), expectedRecords);
     }
+
+    // A medium that leaves its drive stops the listing the same way and says so.
+    class MediumLeaves final : public CScanProgress {
+    public:
+        bool IsCancelled() override { return ++polls > 2; }
+        bool MediumGone() const override { return polls > 2; }
+        void ShowFolderPath(std::string_view) override {}
+        int polls = 0;
+    } gone;
+    const Listed listed = List(zip, ArchiveFormat::Zip, {}, &gone);
+    EXPECT_EQ(listed.result, WalkResult::MediumGone);
+    EXPECT_EQ(listed.records.size(), 5u);
 }
 
 TEST(ArchiveListing, RescanKeepsRecordedEntriesAndAddsNewOnes) {
@@ -344,7 +358,7 @@ TEST(ArchiveListing, ReadErrorsListNothing) {
         CDir folder;
         FailingSource source(bytes, bytes.size() - 10);
         ScanState state;
-        EXPECT_EQ(ListArchive(folder, source, format, {}, state, nullptr), 1);
+        EXPECT_EQ(ListArchive(folder, source, format, {}, state, nullptr), WalkResult::Finished);
         EXPECT_TRUE(folder.Files().empty());
     }
 }
@@ -360,14 +374,14 @@ TEST(ArchiveListing, DamagedArchivesListNoMoreThanTheirEntries) {
         ASSERT_EQ(whole.size(), 2u);
         for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
             const Listed listed = List(bytes.substr(0, cut), format);
-            EXPECT_EQ(listed.result, 1);
+            EXPECT_EQ(listed.result, WalkResult::Finished);
             EXPECT_LE(listed.records.size(), whole.size()) << cut;
         }
         for (std::size_t at = 0; at < bytes.size(); ++at) {
             for (const char value : {'\0', '\xFF', '\x7F'}) {
                 std::string damaged = bytes;
                 damaged[at] = value;
-                EXPECT_EQ(List(damaged, format).result, 1);
+                EXPECT_EQ(List(damaged, format).result, WalkResult::Finished);
             }
         }
     }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "WalkResultPrinter.h"
 #include "catalog/CCD.h"
 #include "catalog/SettingsStore.h"
 #include "platform/Volume.h"
@@ -70,10 +71,10 @@ protected:
         cd.m_nKind = CCD::kKindFixedDir;
     }
 
-    int Walk(CScanProgress* progress = nullptr, ScanExtras* extras = nullptr) {
+    WalkResult Walk(CScanProgress* progress = nullptr, ScanExtras* extras = nullptr) {
         const ScanSettings settings = ScanSettings::Load(store);
         DirectoryWalker walker(volume, settings, catalogDir / "Disk", extras);
-        const int result = walker.Scan(cd, progress);
+        const WalkResult result = walker.Scan(cd, progress);
         state = walker.State();
         return result;
     }
@@ -81,18 +82,18 @@ protected:
     // A fresh scan with the current settings; the fixture's own disc stays as it is.
     struct Scanned {
         std::unique_ptr<CCD> cd;
-        int result;
+        WalkResult result;
     };
     Scanned ScanOf(platform::Volume& medium, std::string_view root, std::uint8_t kind = CCD::kKindFixedDir,
-                   ScanExtras* extras = nullptr) {
+                   ScanExtras* extras = nullptr, CScanProgress* progress = nullptr) {
         auto scan = std::make_unique<CCD>();
         scan->m_strName = root;
         scan->m_strVolumeLabel = "disc";
         scan->m_dwVolumeSerial = 1;
         scan->m_nKind = kind;
         const ScanSettings settings = ScanSettings::Load(store);
-        const int result =
-            DirectoryWalker(medium, settings, catalogDir / "Disk", extras).Scan(*scan, nullptr);
+        const WalkResult result =
+            DirectoryWalker(medium, settings, catalogDir / "Disk", extras).Scan(*scan, progress);
         return {std::move(scan), result};
     }
     Scanned ScanAgain(std::uint8_t kind = CCD::kKindFixedDir, ScanExtras* extras = nullptr) {
@@ -106,7 +107,7 @@ TEST_F(WalkerTest, RecordsNamesSizesAndTimesSorted) {
     volume.AddFile("", "A.txt", (1ull << 32) + 1, 2000);
     volume.AddFolder("", "sub");
     volume.AddFile("sub", "inner.bin", 7, 3000);
-    EXPECT_EQ(Walk(), 1);
+    EXPECT_EQ(Walk(), WalkResult::Finished);
     EXPECT_EQ(FileNames(cd), (std::vector<std::string>{"A.txt", "b.txt"}));
     EXPECT_EQ(cd.Files()[0]->Size(), (1ull << 32) + 1);
     EXPECT_EQ(cd.Files()[0]->m_ftTime, 2000u);
@@ -117,7 +118,7 @@ TEST_F(WalkerTest, RecordsNamesSizesAndTimesSorted) {
 TEST_F(WalkerTest, CancellationIsPolledPerFolderAndEveryFifthEntry) {
     for (int i = 0; i < 10; ++i) volume.AddFile("", "f" + std::to_string(i));  // 12 entries with "." and ".."
     CountingProgress progress;
-    EXPECT_EQ(Walk(&progress), 1);
+    EXPECT_EQ(Walk(&progress), WalkResult::Finished);
     // Once at the folder's start, then before entries 1, 6 and 11.
     EXPECT_EQ(progress.polls, 4);
     EXPECT_EQ(progress.shown, (std::vector<std::string>{"/media/disc"}));
@@ -128,9 +129,117 @@ TEST_F(WalkerTest, CancelledWalkKeepsWhatWasRecordedAndUnwinds) {
     volume.AddFolder("", "sub");
     volume.AddFile("sub", "never");
     CountingProgress progress(2);  // the start and the first entry poll pass, the second cancels
-    EXPECT_EQ(Walk(&progress), 0);
+    EXPECT_EQ(Walk(&progress), WalkResult::Cancelled);
     EXPECT_EQ(FileNames(cd), (std::vector<std::string>{"f0", "f1", "f2"}));
     EXPECT_TRUE(cd.Subdirs().empty());
+}
+
+// Stops the walk once a given folder is shown, as the user's Cancel does or as a medium that
+// leaves its drive does.
+class StopInFolder final : public CScanProgress {
+public:
+    StopInFolder(std::string folder, bool mediumGone)
+        : m_folder(std::move(folder)), m_mediumGone(mediumGone) {}
+    bool IsCancelled() override { return m_stopped; }
+    bool MediumGone() const override { return m_stopped && m_mediumGone; }
+    void ShowFolderPath(std::string_view path) override { m_stopped = m_stopped || path == m_folder; }
+
+private:
+    std::string m_folder;
+    bool m_mediumGone;
+    bool m_stopped = false;
+};
+
+// However deep the walk is when it is stopped, the scan says so and why; no folder is walked
+// after the stop, and what was read before it stays.
+TEST_F(WalkerTest, StopBelowTheRootEndsTheScanWithItsReason) {
+    volume.AddFolder("", "a");
+    volume.AddFile("a", "a.txt");
+    volume.AddFolder("a", "b");
+    for (int i = 0; i < 6; ++i) volume.AddFile("a/b", "b" + std::to_string(i));
+    volume.AddFolder("a/b", "c");
+    volume.AddFile("a/b/c", "c.txt");
+    volume.AddFolder("", "z");
+    volume.AddFile("z", "z.txt");
+    struct Case {
+        const char* where;
+        const char* folder;
+        bool mediumGone;
+        WalkResult expected;
+        std::uint32_t filesKept;
+    };
+    const Case cases[] = {
+        {"cancel in a sub-folder", "/media/disc/a", false, WalkResult::Cancelled, 0},
+        {"cancel in a sub-sub-folder", "/media/disc/a/b", false, WalkResult::Cancelled, 1},
+        {"cancel three levels down", "/media/disc/a/b/c", false, WalkResult::Cancelled, 7},
+        {"medium gone in a sub-sub-folder", "/media/disc/a/b", true, WalkResult::MediumGone, 1},
+        {"medium gone three levels down", "/media/disc/a/b/c", true, WalkResult::MediumGone, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        StopInFolder progress(c.folder, c.mediumGone);
+        const Scanned scan = ScanOf(volume, "/media/disc", CCD::kKindFixedDir, nullptr, &progress);
+        EXPECT_EQ(scan.result, c.expected);
+        scan.cd->RecomputeTotals();
+        EXPECT_EQ(scan.cd->m_nFileCount, c.filesKept);
+        EXPECT_TRUE(Sub(*scan.cd, "z").Files().empty()) << "walked after the stop";
+    }
+}
+
+// The extras' own results: a stop inside an archive listing or a folder's thumbnails ends the
+// scan like one in a folder; a limit or a lack of memory there is reported, and the walk goes on.
+class ScriptedExtras final : public ScanExtras {
+public:
+    WalkResult ListArchive(CDir&, platform::VolumeFolder&, std::string_view, ScanState&,
+                           CScanProgress*) override {
+        return archive;
+    }
+    std::string ReadMp3Tag(platform::VolumeFolder&, std::string_view) override { return {}; }
+    std::unique_ptr<catalog::IconImage> TakeProgramIcon(platform::VolumeFolder&, std::string_view) override {
+        return nullptr;
+    }
+    WalkResult MakeThumbnails(CDir&, platform::VolumeFolder&, std::string_view, const fs::path&, ScanState&,
+                              CScanProgress*) override {
+        return pictures;
+    }
+    WalkResult archive = WalkResult::Finished;
+    WalkResult pictures = WalkResult::Finished;
+};
+
+TEST_F(WalkerTest, ResultsOfTheExtrasReachTheScan) {
+    volume.AddFolder("", "a");
+    volume.AddFile("a", "pack.zip");
+    volume.AddFile("a", "photo.jpg");
+    volume.AddFolder("", "z");
+    volume.AddFile("z", "z.txt");
+    struct Case {
+        const char* what;
+        WalkResult archive;
+        WalkResult pictures;
+        WalkResult expected;
+        bool walkGoesOn;
+    };
+    const Case cases[] = {
+        {"listing cancelled", WalkResult::Cancelled, WalkResult::Finished, WalkResult::Cancelled, false},
+        {"medium gone while listing", WalkResult::MediumGone, WalkResult::Finished, WalkResult::MediumGone,
+         false},
+        {"listing passed the whole-scan limit", WalkResult::LimitReached, WalkResult::Finished,
+         WalkResult::LimitReached, true},
+        {"thumbnails cancelled", WalkResult::Finished, WalkResult::Cancelled, WalkResult::Cancelled, false},
+        {"memory ran out for thumbnails", WalkResult::Finished, WalkResult::OutOfMemory,
+         WalkResult::OutOfMemory, true},
+        {"memory ran out, then the limit was passed", WalkResult::LimitReached, WalkResult::OutOfMemory,
+         WalkResult::OutOfMemory, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedExtras extras;
+        extras.archive = c.archive;
+        extras.pictures = c.pictures;
+        const Scanned scan = ScanOf(volume, "/media/disc", CCD::kKindFixedDir, &extras);
+        EXPECT_EQ(scan.result, c.expected);
+        EXPECT_EQ(Sub(*scan.cd, "z").Files().size(), c.walkGoesOn ? 1u : 0u);
+    }
 }
 
 TEST_F(WalkerTest, DepthLimit) {
@@ -191,7 +300,7 @@ TEST_F(WalkerTest, WholeScanLimitStopsFilesAndDescent) {
     volume.AddFile("b/inner", "y");
     store.WriteInt("g_bCheckFileLimitDisk", 1);
     store.WriteInt("g_nFileLimitTotal", 2);
-    EXPECT_EQ(Walk(), 1) << "the root's own walk ended before the limit was passed";
+    EXPECT_EQ(Walk(), WalkResult::LimitReached) << "passed in a sub-folder, reported by the whole scan";
     const CDir& a = Sub(cd, "a");
     EXPECT_EQ(FileNames(a), (std::vector<std::string>{"1", "2"}));
     EXPECT_TRUE(Sub(a, "deep").Files().empty()) << "not walked";
@@ -261,7 +370,7 @@ TEST_F(WalkerTest, UnreadableFolderStaysEmptyAndSiblingsGoOn) {
     volume.AddFile("a", "hidden");
     volume.AddFolder("", "b");
     volume.AddFile("b", "seen");
-    EXPECT_EQ(Walk(), 1);
+    EXPECT_EQ(Walk(), WalkResult::Finished);
     EXPECT_TRUE(Sub(cd, "a").Files().empty());
     EXPECT_EQ(FileNames(Sub(cd, "b")), (std::vector<std::string>{"seen"}));
 }
@@ -289,8 +398,11 @@ TEST_F(WalkerTest, Readme) {
         EXPECT_EQ(ScanOf(fake, "/r").cd->m_strReadme, c.expected);
     }
     FakeVolume missing("/elsewhere");
-    EXPECT_EQ(ScanOf(missing, "/r").result, 0)
-        << "a root that cannot be entered ends the scan when the readme is wanted";
+    for (const int readme : {0, 1}) {
+        SCOPED_TRACE(readme);
+        store.WriteInt("AutoFillReadme", readme);
+        EXPECT_EQ(ScanOf(missing, "/r").result, WalkResult::RootUnreadable);
+    }
 }
 
 TEST_F(WalkerTest, ListsMatchOnTheFirstOccurrence) {
@@ -382,14 +494,14 @@ TEST_F(WalkerTest, RescanKeepsExistingRecordsAndAddsNewOnes) {
 // Records what the walker asks of the extras.
 class RecordingExtras final : public ScanExtras {
 public:
-    int ListArchive(CDir& archive, platform::VolumeFolder&, std::string_view rawName, ScanState& state,
-                    CScanProgress*) override {
+    WalkResult ListArchive(CDir& archive, platform::VolumeFolder&, std::string_view rawName, ScanState& state,
+                           CScanProgress*) override {
         listed.emplace_back(rawName);
         auto entry = std::make_unique<catalog::CFileInfo>();
         entry->m_strName = "inside.txt";
         archive.InsertFile(std::move(entry));
         dirFileCountAtList = state.nDirFileCount;
-        return 1;
+        return WalkResult::Finished;
     }
     std::string ReadMp3Tag(platform::VolumeFolder&, std::string_view rawName) override {
         return rawName == "song.mp3" ? "Title" : "";
@@ -397,10 +509,11 @@ public:
     std::unique_ptr<catalog::IconImage> TakeProgramIcon(platform::VolumeFolder&, std::string_view) override {
         return std::make_unique<catalog::IconImage>();
     }
-    void MakeThumbnails(CDir& dir, platform::VolumeFolder&, std::string_view path, const fs::path& folder,
-                        ScanState& state, CScanProgress*) override {
+    WalkResult MakeThumbnails(CDir& dir, platform::VolumeFolder&, std::string_view path,
+                              const fs::path& folder, ScanState& state, CScanProgress*) override {
         thumbnailed.push_back(std::string(path) + " -> " + folder.filename().string() + " files " +
                               std::to_string(state.nDirFileCount) + "/" + std::to_string(dir.Files().size()));
+        return WalkResult::Finished;
     }
     std::vector<std::string> listed;
     std::vector<std::string> thumbnailed;
@@ -418,7 +531,7 @@ TEST_F(WalkerTest, ExtrasAreCalledForRecordedFiles) {
     volume.AddFolder("", "nopics");
     volume.AddFile("nopics", "a.jpe");
     RecordingExtras extras;
-    EXPECT_EQ(Walk(nullptr, &extras), 1);
+    EXPECT_EQ(Walk(nullptr, &extras), WalkResult::Finished);
     EXPECT_EQ(cd.Files()[2]->m_strName, "song.mp3");
     EXPECT_EQ(cd.Files()[2]->m_strMemo, "Title");
     EXPECT_EQ(cd.Files()[1]->m_strMemo, "");

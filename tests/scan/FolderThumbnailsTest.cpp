@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 
+#include "WalkResultPrinter.h"
 #include "catalog/CCD.h"
 #include "catalog/CFileInfo.h"
 #include "imaging/BmpCodec.h"
@@ -34,20 +35,22 @@ using test::Rgb;
 class ThumbnailOnlyExtras final : public ScanExtras {
 public:
     explicit ThumbnailOnlyExtras(FolderThumbnailer& thumbnailer) : m_thumbnailer(thumbnailer) {}
-    int ListArchive(catalog::CDir&, platform::VolumeFolder&, std::string_view, ScanState&,
-                    CScanProgress*) override {
-        return 1;
+    WalkResult ListArchive(catalog::CDir&, platform::VolumeFolder&, std::string_view, ScanState&,
+                           CScanProgress*) override {
+        return WalkResult::Finished;
     }
     std::string ReadMp3Tag(platform::VolumeFolder&, std::string_view) override { return {}; }
     std::unique_ptr<catalog::IconImage> TakeProgramIcon(platform::VolumeFolder&, std::string_view) override {
         return nullptr;
     }
-    void MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
-                        const fs::path& thumbnailFolder, ScanState& state, CScanProgress* progress) override {
+    WalkResult MakeThumbnails(catalog::CDir& dir, platform::VolumeFolder& folder, std::string_view folderPath,
+                              const fs::path& thumbnailFolder, ScanState& state,
+                              CScanProgress* progress) override {
         results.push_back(
             m_thumbnailer.MakeThumbnails(dir, folder, folderPath, thumbnailFolder, state, progress));
+        return results.back();
     }
-    std::vector<int> results;
+    std::vector<WalkResult> results;
 
 private:
     FolderThumbnailer& m_thumbnailer;
@@ -107,7 +110,7 @@ protected:
         platform::LocalVolume volume;
         ScanSettings walkSettings = scanSettings;
         walkSettings.bPicScan = true;
-        DirectoryWalker(volume, walkSettings, catalogDir / "Disk", &extras).Scan(cd, withProgress);
+        walked = DirectoryWalker(volume, walkSettings, catalogDir / "Disk", &extras).Scan(cd, withProgress);
         results = extras.results;
         std::map<std::string, Size> made;
         const fs::path root = catalogDir / "Disk" / "disc7.pkb.pic";
@@ -118,7 +121,8 @@ protected:
         }
         return made;
     }
-    std::vector<int> results;
+    std::vector<WalkResult> results;
+    WalkResult walked = WalkResult::Finished;
 };
 
 TEST_F(FolderThumbnailsTest, SizesFollowTheBoxAndTheArea) {
@@ -225,7 +229,8 @@ TEST_F(FolderThumbnailsTest, PerFolderLimitStopsTheFolder) {
     std::vector<std::string> names;
     for (const auto& [name, size] : made) names.push_back(name);
     EXPECT_EQ(names, (std::vector<std::string>{"p0.jpg", "p1.jpg", "p2.jpg", "sub/q0.jpg", "sub/q1.jpg"}));
-    EXPECT_EQ(results, (std::vector<int>{1, 1}));
+    EXPECT_EQ(results, (std::vector<WalkResult>{WalkResult::Finished, WalkResult::Finished}));
+    EXPECT_EQ(walked, WalkResult::Finished) << "a picture limit is not a stop";
 }
 
 TEST_F(FolderThumbnailsTest, PerScanLimitStopsEveryLaterFolder) {
@@ -249,13 +254,14 @@ TEST_F(FolderThumbnailsTest, SwitchedOffTypesAndNoProgressWindowGiveNothing) {
     EXPECT_TRUE(Scan(nullptr).empty());
 }
 
-TEST_F(FolderThumbnailsTest, CancelledFolderReturnsZero) {
+TEST_F(FolderThumbnailsTest, CancelStopsTheFolderAndTheScan) {
     for (int i = 0; i < 7; ++i) Picture("p" + std::to_string(i) + ".jpg", 8, 8);
     // The walker polls at the folder's start and before entries 1, 6; the thumbnailer then
     // polls before its first record and cancels there.
     progress.cancelAfter = 3;
     EXPECT_TRUE(Scan(&progress).empty());
-    EXPECT_EQ(results, (std::vector<int>{0}));
+    EXPECT_EQ(results, (std::vector<WalkResult>{WalkResult::Cancelled}));
+    EXPECT_EQ(walked, WalkResult::Cancelled);
 
     // Cancelled at its second poll, before the sixth record: the five before it were made,
     // although later pictures were already being decoded ahead.
@@ -266,7 +272,8 @@ TEST_F(FolderThumbnailsTest, CancelledFolderReturnsZero) {
     std::vector<std::string> names;
     for (const auto& [name, size] : made) names.push_back(name);
     EXPECT_EQ(names, (std::vector<std::string>{"p0.jpg", "p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg"}));
-    EXPECT_EQ(results, (std::vector<int>{0}));
+    EXPECT_EQ(results, (std::vector<WalkResult>{WalkResult::Cancelled}));
+    EXPECT_EQ(walked, WalkResult::Cancelled);
 }
 
 // The thumbnailer over a folder record made by hand: records from an earlier scan are visited
@@ -293,7 +300,8 @@ TEST_F(FolderThumbnailsTest, BudgetAndExcludeListApplyToRecords) {
     ScanState state;
     state.nDirFileCount = 2;
     const fs::path out = catalogDir.MakeFolder("out");
-    EXPECT_EQ(thumbnailer.MakeThumbnails(dir, *folder, dir.m_strName.str(), out, state, &progress), 1);
+    EXPECT_EQ(thumbnailer.MakeThumbnails(dir, *folder, dir.m_strName.str(), out, state, &progress),
+              WalkResult::Finished);
     EXPECT_EQ(state.nDirFileCount, 0);
     EXPECT_TRUE(fs::exists(out / "a.jpg"));
     EXPECT_FALSE(fs::exists(out / "b.jpg"));

@@ -4,6 +4,7 @@
 
 #include "ExtrasBuilders.h"
 #include "ExtrasTestSupport.h"
+#include "WalkResultPrinter.h"
 #include "catalog/CCD.h"
 #include "catalog/SettingsStore.h"
 #include "scan/DirectoryWalker.h"
@@ -61,7 +62,7 @@ protected:
         volume.AddFile(folder, name, size, 0, std::move(content));
     }
 
-    int Scan() {
+    WalkResult Scan() {
         const ScanSettings settings = ScanSettings::Load(store);
         StandardExtras extras(settings, Mp3Options::Load(store));
         extras.SetThumbnailMaker([&](CDir& dir, platform::VolumeFolder&, std::string_view folderPath,
@@ -69,6 +70,7 @@ protected:
                                      CScanProgress*) {
             thumbnailCalls.push_back(dir.m_strName.str() + " " + std::string(folderPath) + " " +
                                      thumbnailFolder.filename().string());
+            return WalkResult::Finished;
         });
         return DirectoryWalker(volume, settings, catalogDir / "Disk", &extras).Scan(cd, nullptr);
     }
@@ -83,7 +85,7 @@ protected:
 TEST_F(StandardExtrasTest, ScanRecordsListingsMemosIconsAndCallsTheThumbnailer) {
     store.WriteInt("Mp3Op", 0x03);
     store.WriteInt("g_bPicScan", 1);
-    ASSERT_EQ(Scan(), 1);
+    ASSERT_EQ(Scan(), WalkResult::Finished);
 
     EXPECT_TRUE(FileOf(cd, "TOOL.EXE")->HasIcon());
     EXPECT_EQ(FileOf(cd, "TOOL.EXE")->m_nFlags & CFileInfo::kFlagIcon, CFileInfo::kFlagIcon);
@@ -113,7 +115,7 @@ TEST_F(StandardExtrasTest, SwitchedOffExtrasRecordNothingExtra) {
     store.WriteInt("ExtractMp3", 0);
     store.WriteInt("ExtractExeIcon", 0);
     store.WriteInt("g_bPicScan", 0);
-    ASSERT_EQ(Scan(), 1);
+    ASSERT_EQ(Scan(), WalkResult::Finished);
     EXPECT_FALSE(FileOf(cd, "TOOL.EXE")->HasIcon());
     EXPECT_TRUE(FileOf(cd, "song.mp3")->m_strMemo.empty());
     EXPECT_FALSE(ArchiveOf(cd, "Pack.ZIP"));
@@ -123,7 +125,7 @@ TEST_F(StandardExtrasTest, SwitchedOffExtrasRecordNothingExtra) {
 TEST_F(StandardExtrasTest, ArchiveEntriesCountAgainstTheWholeScanLimit) {
     store.WriteInt("g_bCheckFileLimitDisk", 1);
     store.WriteInt("g_nFileLimitTotal", 9);  // the root's 8 files and one archive entry
-    EXPECT_EQ(Scan(), 1);
+    EXPECT_EQ(Scan(), WalkResult::LimitReached) << "passed inside an archive, reported by the scan";
     const CDir* zip = ArchiveOf(cd, "Pack.ZIP");
     const CDir* rar = ArchiveOf(cd, "old.rar");
     ASSERT_TRUE(zip && rar);
