@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pelko::catalog::CDir folder;
     pelko::scan::ScanState state;
     const pelko::scan::ScanSettings settings;
-    if (pelko::scan::ListArchive(folder, source, pelko::scan::ArchiveFormat::Zip, settings, state, nullptr) != 1)
+    if (pelko::scan::ListArchive(folder, source, pelko::scan::ArchiveFormat::Zip, settings, state, nullptr) !=
+        pelko::scan::WalkResult::Finished)
         std::abort();
     if (folder.Files().size() > entries) std::abort();
     for (const auto& file : folder.Files())

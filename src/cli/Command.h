@@ -20,7 +20,9 @@ class QtSettingsStore;
 
 namespace pelko::cli {
 
-enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+// kExitIncomplete: a scan stopped early (Ctrl+C, the medium taken out, memory ran out); what was
+// read has been filed.
+enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2, kExitIncomplete = 3 };
 
 struct CliContext {
     std::istream& in;

@@ -34,35 +34,6 @@ using catalog::CCD;
 
 namespace {
 
-// The scan stopped before its end (Ctrl+C, the disc taken out, memory ran out) and what it read
-// was filed.
-constexpr int kExitIncomplete = 3;
-
-// Says on standard error why the walk did not read the whole medium; true when the scan is
-// incomplete for a reason the user did not ask for, so the exit status says so too. A passed
-// whole-scan limit is the user's own setting: a notice, not a failure.
-bool ReportHowTheWalkEnded(scan::WalkResult walked, std::ostream& err) {
-    switch (walked) {
-        case scan::WalkResult::Finished:
-        case scan::WalkResult::RootUnreadable:
-            return false;
-        case scan::WalkResult::LimitReached:
-            err << "pelko-cli: the whole-scan file limit (g_nFileLimitTotal) was reached; later files were "
-                   "not recorded\n";
-            return false;
-        case scan::WalkResult::OutOfMemory:
-            err << "pelko-cli: memory ran out; some folders were not read in full; keeping what was read\n";
-            return true;
-        case scan::WalkResult::Cancelled:
-            err << "pelko-cli: scan interrupted; keeping what was read\n";
-            return true;
-        case scan::WalkResult::MediumGone:
-            err << "pelko-cli: the disc left the drive; keeping what was read\n";
-            return true;
-    }
-    return false;
-}
-
 // Where the scan reads: the volume, the root name the catalog records, and the optical device
 // behind it (empty for an image or a partition).
 struct Medium {
@@ -212,7 +183,7 @@ int ScanDiscCommand::Execute(CliContext& context, std::span<const std::string> a
         context.err << "pelko-cli: cannot read the root of " << medium->rootPath.native() << '\n';
         return kExitFailure;
     }
-    const bool incomplete = ReportHowTheWalkEnded(walked, context.err);
+    const bool incomplete = ReportHowTheWalkEnded(walked, "the disc left the drive", context.err);
     medium->volume.reset();  // lets go of the device before its door may open
     const std::optional<fs::path> zip =
         FileScan(session, std::move(cd), {existing, category, name, text::FromUtf8(options->memo)});

@@ -60,6 +60,28 @@ std::optional<ScanOptions> ParseScanOptions(std::span<const std::string> args) {
     return options;
 }
 
+bool ReportHowTheWalkEnded(scan::WalkResult walked, std::string_view mediumGone, std::ostream& err) {
+    switch (walked) {
+        case scan::WalkResult::Finished:
+        case scan::WalkResult::RootUnreadable:
+            return false;
+        case scan::WalkResult::LimitReached:
+            err << "pelko-cli: the whole-scan file limit (g_nFileLimitTotal) was reached; later files were "
+                   "not recorded\n";
+            return false;
+        case scan::WalkResult::OutOfMemory:
+            err << "pelko-cli: memory ran out; some folders were not read in full; keeping what was read\n";
+            return true;
+        case scan::WalkResult::Cancelled:
+            err << "pelko-cli: scan interrupted; keeping what was read\n";
+            return true;
+        case scan::WalkResult::MediumGone:
+            err << "pelko-cli: " << mediumGone << "; keeping what was read\n";
+            return true;
+    }
+    return false;
+}
+
 std::unique_ptr<catalog::CCD> OpenForRescan(CatalogSession& session, const catalog::CDiskInfo& entry,
                                             std::ostream& err) {
     std::unique_ptr<catalog::CCD> cd = session.Discs().Open(entry);

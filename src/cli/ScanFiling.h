@@ -10,6 +10,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+
+#include "scan/WalkResult.h"
 
 namespace pelko::catalog {
 class CCD;
@@ -38,6 +41,12 @@ struct ScanDestination {
     std::string name;
     std::string memo;
 };
+
+// Says on standard error why the walk did not read the whole source; true when the scan is
+// incomplete for a reason the user did not ask for, so the exit status says so too. A passed
+// whole-scan limit is the user's own setting: a notice, not a failure. `mediumGone` is the
+// sentence for a medium that went away during the walk.
+bool ReportHowTheWalkEnded(scan::WalkResult walked, std::string_view mediumGone, std::ostream& err);
 
 // The stored disc of an entry scanned again: a re-scan starts from the stored tree. When that
 // cannot be read, null after saying so: scanning anew would replace the stored content.

@@ -26,35 +26,6 @@ using catalog::CCD;
 
 namespace {
 
-// The scan stopped before its end (Ctrl+C, the medium taken out, memory ran out) and what it
-// read was filed.
-constexpr int kExitIncomplete = 3;
-
-// Says on standard error why the walk did not read the whole folder; true when the scan is
-// incomplete for a reason the user did not ask for, so the exit status says so too. A passed
-// whole-scan limit is the user's own setting: a notice, not a failure.
-bool ReportHowTheWalkEnded(scan::WalkResult walked, std::ostream& err) {
-    switch (walked) {
-        case scan::WalkResult::Finished:
-        case scan::WalkResult::RootUnreadable:
-            return false;
-        case scan::WalkResult::LimitReached:
-            err << "pelko-cli: the whole-scan file limit (g_nFileLimitTotal) was reached; later files were "
-                   "not recorded\n";
-            return false;
-        case scan::WalkResult::OutOfMemory:
-            err << "pelko-cli: memory ran out; some folders were not read in full; keeping what was read\n";
-            return true;
-        case scan::WalkResult::Cancelled:
-            err << "pelko-cli: scan interrupted; keeping what was read\n";
-            return true;
-        case scan::WalkResult::MediumGone:
-            err << "pelko-cli: the medium was taken out; keeping what was read\n";
-            return true;
-    }
-    return false;
-}
-
 // The path as the user means it: absolute, without "." and ".." parts or a trailing "/".
 fs::path NormalisedFolder(const std::string& argument) {
     fs::path path = fs::absolute(argument).lexically_normal();
@@ -131,7 +102,7 @@ int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string>
         context.err << "pelko-cli: cannot read the folder " << folder.native() << '\n';
         return kExitFailure;
     }
-    const bool incomplete = ReportHowTheWalkEnded(walked, context.err);
+    const bool incomplete = ReportHowTheWalkEnded(walked, "the medium was taken out", context.err);
     const std::optional<fs::path> zip =
         FileScan(session, std::move(cd), {existing, category, name, text::FromUtf8(options->memo)});
     if (!zip) return kExitFailure;

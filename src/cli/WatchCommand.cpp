@@ -101,7 +101,9 @@ int WatchCommand::Execute(CliContext& context, std::span<const std::string> args
             std::vector<std::string> scanArgs{ready.mountPoint.value_or(ready.device)};
             if (category) scanArgs.insert(scanArgs.end(), {"--category", *category});
             ScanDiscCommand scanDisc(false);
-            if (scanDisc.Execute(context, scanArgs) != kExitOk) status = kExitFailure;
+            // A disc taken out during its scan is part of watching drives, not a failure.
+            const int scanned = scanDisc.Execute(context, scanArgs);
+            if (scanned != kExitOk && scanned != kExitIncomplete) status = kExitFailure;
         }
     }
     return status;

@@ -34,7 +34,7 @@ public:
                         std::chrono::milliseconds interval = std::chrono::milliseconds(500));
     bool IsCancelled() override;
     void ShowFolderPath(std::string_view path) override;
-    bool MediumGone() const { return m_gone; }
+    bool MediumGone() const override { return m_gone; }
 
 private:
     scan::CScanProgress* m_inner;
