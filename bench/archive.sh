@@ -5,11 +5,13 @@
 # Usage: bench/archive.sh BUILD_DIR [ENTRIES]. Work files go to $PELKO_BENCH_DIR
 # (default /tmp/pelko-bench).
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 build=$(cd "$1" && pwd)
 entries=${2:-50000}
 work=${PELKO_BENCH_DIR:-/tmp/pelko-bench}
 zip=$work/archive-$entries.zip
 runs=7
+need python3 zipinfo bc
 
 mkdir -p "$work"
 if [ ! -f "$zip" ]; then
@@ -26,12 +28,10 @@ os.replace(path + ".tmp", path)
 PY
 fi
 
-source "$(dirname "$0")/lib.sh"
-
-zipinfo -1 "$zip" >/dev/null  # warm the cache
+expect "entries listed by zipinfo -1" "$(zipinfo -1 "$zip" | wc -l)" "$entries"  # and the cache is warm
+expect "records made by archive-list" "$("$build/bench/archive-list" "$zip")" "$entries records"
 t_zipinfo=$(best zipinfo -1 "$zip")
 t_list=$(best "$build/bench/archive-list" "$zip")
 
-printf 'ZIP of %s entries, %s bytes: %s\n' "$entries" "$(stat -c %s "$zip")" "$("$build/bench/archive-list" "$zip")"
-printf 'archive listing %.3f s / zipinfo -1 %.3f s = %.2f (goal <= 1.0)\n' "$t_list" "$t_zipinfo" \
-    "$(echo "$t_list / $t_zipinfo" | bc -l)"
+printf 'ZIP of %s entries, %s bytes\n' "$entries" "$(stat -c %s "$zip")"
+ratio "archive listing" "$t_list" "zipinfo -1" "$t_zipinfo" "goal <= 1.0"

@@ -4,6 +4,7 @@
 # Usage: bench/disc.sh BUILD_DIR [FILES FOLDERS]. The image is kept in $PELKO_BENCH_DIR
 # (default /tmp/pelko-bench-disc) between runs.
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 build=$(cd "$1" && pwd)
 files=${2:-50000}
 folders=${3:-5000}
@@ -12,9 +13,7 @@ image=$work/disc.iso
 cli=$build/apps/pelko-cli/pelko-cli
 runs=5
 
-for tool in genisoimage isoinfo bc; do
-    command -v "$tool" >/dev/null || { echo "bench/disc.sh: $tool is not installed" >&2; exit 1; }
-done
+need genisoimage isoinfo bc
 
 if [ ! -f "$work/image-$files-$folders.done" ]; then
     rm -rf "$work"
@@ -28,21 +27,21 @@ if [ ! -f "$work/image-$files-$folders.done" ]; then
     touch "$work/image-$files-$folders.done"
 fi
 
-source "$(dirname "$0")/lib.sh"
-
 # Extras on (the default) or off: isoinfo only lists, which is what the scan does with them off.
 scan_once() {
     rm -rf "$work/catalog"
     PELKO_SETTINGS_FILE=/dev/null "$cli" --catalog "$work/catalog" --set ExtractZip="$1" --set ExtractMp3="$1" \
-        --set ExtractExeIcon="$1" --set g_bPicScan="$1" scan-disc "$image" 2>/dev/null
+        --set ExtractExeIcon="$1" --set g_bPicScan="$1" scan-disc "$image"
 }
+# The files of the image (Rock Ridge shows them as "-rw-..."), counted by isoinfo.
+image_files=$(isoinfo -l -R -i "$image" | grep -c '^-')  # and the cache is warm
+expect_at_least "files in the image" "$image_files" 1
 
-isoinfo -l -R -i "$image" >/dev/null  # warm the cache
 t_isoinfo=$(best isoinfo -l -R -i "$image")
 t_list=$(best scan_once 0)
+expect_scanned "scan-disc, extras off" "$work/catalog" "$image_files"
 t_scan=$(best scan_once 1)
-printf 'image: %s files, %s bytes\n' "$files" "$(stat -c %s "$image")"
-printf 'scan-disc, extras off %.3f s / isoinfo -l -R %.3f s = %.2f (goal <= 1.5)\n' "$t_list" "$t_isoinfo" \
-    "$(echo "$t_list / $t_isoinfo" | bc -l)"
-printf 'scan-disc, every extra on %.3f s / isoinfo -l -R %.3f s = %.2f\n' "$t_scan" "$t_isoinfo" \
-    "$(echo "$t_scan / $t_isoinfo" | bc -l)"
+expect_scanned "scan-disc, every extra on" "$work/catalog" "$image_files"
+printf 'image: %s files, %s bytes\n' "$image_files" "$(stat -c %s "$image")"
+ratio "scan-disc, extras off" "$t_list" "isoinfo -l -R" "$t_isoinfo" "goal <= 1.5"
+ratio "scan-disc, every extra on" "$t_scan" "isoinfo -l -R" "$t_isoinfo"

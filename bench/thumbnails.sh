@@ -2,10 +2,12 @@
 # Benchmarks making thumbnails against public tools on the same machine, in the same run:
 #   the scan's folder thumbnailer (bench/thumbnail-bench)  vs  vipsthumbnail  vs  ImageMagick
 #   convert -thumbnail (one process per photo, as many at once as there are cores)
-# over 100 generated JPEG photos of 12 megapixels, thumbnails of 320 x 240.
+# over 100 generated JPEG photos of 12 megapixels, thumbnails of 320 x 240. Each tool must have
+# written a thumbnail for every photo in its last timed run.
 # Usage: bench/thumbnails.sh BUILD_DIR [PHOTOS]. The photos are kept in $PELKO_BENCH_PHOTOS
 # (default /tmp/pelko-bench-photos) between runs, since making them takes a few minutes.
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 build=$(cd "$1" && pwd)
 count=${2:-100}
 photos=${PELKO_BENCH_PHOTOS:-/tmp/pelko-bench-photos}
@@ -13,6 +15,7 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 runs=3
 threads=$(nproc)
+need convert identify vipsthumbnail xargs bc
 
 # One photo: smooth noise at full size under a colour gradient, plus fine grain, so that the
 # file has the detail (and the size) of a real photo rather than of a flat picture.
@@ -33,9 +36,9 @@ if [ ! -f "$photos/done-$count" ]; then
     touch "$photos/done-$count"
 fi
 files=("$photos"/photo*.jpg)
-if ls "$photos" | grep -qv -e '^photo[0-9]*\.jpg$' -e '^done-'; then echo "$photos holds other files" >&2; exit 1; fi
+if ls "$photos" | grep -qv -e '^photo[0-9]*\.jpg$' -e '^done-'; then fail "$photos holds other files"; fi
+expect "photos in $photos" "${#files[@]}" "$count"
 
-source "$(dirname "$0")/lib.sh"
 before_each() { rm -rf "${out:?}"/*; }
 
 ours() { "$build/bench/thumbnail-bench" "$photos" "$out/ours" 320 240; }
@@ -44,15 +47,23 @@ magick() {
     mkdir -p "$out/magick"
     printf '%s\n' "${files[@]}" | xargs -P "$threads" -I{} sh -c 'convert "$1" -thumbnail 320x240 "$2/$(basename "$1")"' _ {} "$out/magick"
 }
+# check_thumbnails TOOL: the JPEG files the last run of TOOL wrote, each checked by ImageMagick to
+# be a picture of at most 320 x 240.
+check_thumbnails() {
+    local made
+    made=$({ identify -format '%w %h\n' "$out/$1"/*.jpg 2>/dev/null || true; } | awk '$1 <= 320 && $2 <= 240 && $1 > 0' | wc -l)
+    expect "thumbnails of at most 320 x 240 written by $1" "$made" "$count"
+}
 
 cat "${files[@]}" >/dev/null  # warm the cache
 t_ours=$(best ours)
+check_thumbnails ours
 t_vips=$(best vips)
+check_thumbnails vips
 t_magick=$(best magick)
+check_thumbnails magick
 
 printf '%s photos of 4000 x 3000, %s MB in all; %s threads\n' "${#files[@]}" \
     "$(du -cm "${files[@]}" | tail -1 | cut -f1)" "$threads"
-printf 'thumbnails %.3f s / vipsthumbnail %.3f s = %.2f (goal <= 1.5)\n' "$t_ours" "$t_vips" \
-    "$(echo "$t_ours / $t_vips" | bc -l)"
-printf 'thumbnails %.3f s / convert -thumbnail %.3f s = %.2f\n' "$t_ours" "$t_magick" \
-    "$(echo "$t_ours / $t_magick" | bc -l)"
+ratio thumbnails "$t_ours" vipsthumbnail "$t_vips" "goal <= 1.5"
+ratio thumbnails "$t_ours" "convert -thumbnail" "$t_magick"
