@@ -295,7 +295,10 @@ bool WriteDefaultPicture(DefaultPicture picture, const std::filesystem::path& fo
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder, ec)) return false;
-    return platform::ReplaceFileContent(folder / DefaultPictureFileName(picture), DefaultPictureBytes(picture));
+    // Written anew at every start, so a power cut cannot lose them for good: they are replaced
+    // whole but not flushed, which would make every start wait for the disk.
+    return platform::ReplaceFileContent(folder / DefaultPictureFileName(picture), DefaultPictureBytes(picture),
+                                        platform::Durability::ProcessCrash);
 }
 
 bool WriteDefaultPictures(const std::filesystem::path& diskFolder) {
