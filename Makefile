@@ -1,11 +1,12 @@
 # Entry points for people and CI. Each target installs what it needs first.
 BUILD       ?= build
 BUILD_ASAN  ?= build-asan
+BUILD_TSAN  ?= build-tsan
 BUILD_FUZZ  ?= build-fuzz
 JOBS        ?= 2
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build run test asan-test fuzz bench format clean
+.PHONY: all deps build run test asan-test tsan-test fuzz bench format clean
 
 all: build
 
@@ -31,6 +32,14 @@ asan-test: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
 
+# The tests that run worker threads (ctest label "threads"), built with ThreadSanitizer. Only
+# their programs are built; tests/tsan.supp silences what third-party libraries do inside.
+tsan-test: deps
+	cmake -S . -B $(BUILD_TSAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELKO_SANITIZE_THREAD=ON -DPELKO_BUILD_BENCH=OFF
+	cmake --build $(BUILD_TSAN) -j $(JOBS) --target thread_tests
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
+		ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS) -L threads --no-tests=error
+
 # Every libFuzzer target for FUZZ_SECONDS from its seed corpus (clang).
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELKO_FUZZ=ON
@@ -46,4 +55,4 @@ format:
 	find src apps tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_FUZZ)

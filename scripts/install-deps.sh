@@ -16,6 +16,9 @@ packages=(
 )
 # Drives, volumes and discs (libcdio is GPL-3+), disc images for the tests, desktop stand-ins.
 packages+=(libudev-dev libblkid-dev libcdio-dev libiso9660-dev libudf-dev genisoimage libxcb1-dev)
+# Programs the tests run (REQUIRE_TOOL; under CI a missing one fails its test): genisoimage and
+# python3 above, and an X server of their own for the global hot keys.
+packages+=(xvfb)
 
 missing=()
 for p in "${packages[@]}"; do

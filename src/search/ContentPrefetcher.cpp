@@ -42,7 +42,9 @@ public:
     }
 
 private:
-    bool IsHead() const { return m_head.load(std::memory_order_relaxed) == m_index; }
+    // Acquire: the walk moves the head on only after taking the previous job's result, so the
+    // previous head's calls to the dialog happen before this job's first one.
+    bool IsHead() const { return m_head.load(std::memory_order_acquire) == m_index; }
 
     FindProgress& m_target;
     const std::atomic<std::size_t>& m_head;

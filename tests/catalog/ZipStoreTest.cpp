@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "support/Requirements.h"
+
 namespace pelko::catalog {
 namespace {
 
@@ -12,8 +14,8 @@ namespace fs = std::filesystem;
 // Archives written by other tools: the reader must take what they hold and refuse what it
 // cannot inflate, without crashing and without writing anything.
 TEST(ZipStoreTest, ReadsEntriesOfArchivesMadeByOtherTools) {
-    const fs::path folder = fs::path(PELKO_SHARED_FIXTURES) / "zip";
-    if (!fs::is_directory(folder)) GTEST_SKIP() << "shared fixtures not found at " << folder;
+    REQUIRE_FIXTURES();
+    const fs::path folder = test::SharedFixtures() / "zip";
     using Status = ZipEntryRead::Status;
     struct Case {
         const char* file;

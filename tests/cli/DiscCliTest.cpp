@@ -11,6 +11,7 @@
 #include "platform/VolumeInformation.h"
 #include "support/DiscImages.h"
 #include "support/RecordingLog.h"
+#include "support/Requirements.h"
 #include "support/TempDir.h"
 #include "text/Codec.h"
 
@@ -32,10 +33,7 @@ const Record* Named(const std::vector<std::unique_ptr<Record>>& list, std::strin
 
 class DiscCliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (!test::HaveGenisoimage()) GTEST_SKIP() << "genisoimage is not installed";
-        ::setenv("PELKO_SETTINGS_FILE", (settingsDir / "Pelko.conf").c_str(), 1);
-    }
+    void SetUp() override { ::setenv("PELKO_SETTINGS_FILE", (settingsDir / "Pelko.conf").c_str(), 1); }
     void TearDown() override { ::unsetenv("PELKO_SETTINGS_FILE"); }
 
     test::TempDir tree;
@@ -46,6 +44,7 @@ protected:
 
 // An image scanned without mounting gives its label, its serial and its Joliet names.
 TEST_F(DiscCliTest, ScanDiscOfAJolietImageFilesItByLabelAndSerial) {
+    REQUIRE_TOOL("genisoimage");
     tree.WriteFile("软件/安装程序.exe", std::string(4097, 'e'));
     tree.WriteFile("软件/说明.txt", "说明");
     tree.WriteFile("README.TXT", "disc readme");
@@ -143,7 +142,7 @@ TEST_F(DiscCliTest, DrivesListsTheMachineEvenWithoutAnOpticalDrive) {
 
 TEST_F(DiscCliTest, WatchListensForTheGivenTimeAndChecksItsOptions) {
     const CliRun run = Cli({"watch", "--for", "1"});
-    if (run.status == 1 && run.err.find("cannot listen") != std::string::npos) GTEST_SKIP() << run.err;
+    REQUIRE_MACHINE(run.status != 1 || run.err.find("cannot listen") == std::string::npos, run.err);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");  // no disc came or went
     EXPECT_EQ(Cli({"watch", "--wait", "soon"}).status, 2);

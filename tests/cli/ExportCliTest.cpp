@@ -6,6 +6,7 @@
 
 #include "catalog/SettingsStore.h"
 #include "cli/Command.h"
+#include "support/Requirements.h"
 #include "support/TempDir.h"
 #include "text/Codec.h"
 
@@ -95,7 +96,7 @@ TEST_F(ExportCliTest, ExportedPagesAreBrowsable) {
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_NE(text.err.find((root / "普通.txt").string()), std::string::npos) << "progress shows the file";
 
-    if (std::system("python3 -c '' >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
+    REQUIRE_TOOL("python3");
     const fs::path script = catalogDir.WriteFile("check.py", kLinkChecker);
     const std::string command = "python3 '" + script.string() + "' '" + root.string() + "' > '" +
                                 (catalogDir / "links").string() + "' 2>&1";

@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
+#include <set>
 
 #include "ExportFixtures.h"
 #include "export/CTransHtmlThread.h"
@@ -16,14 +17,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Records what an export reports; can clear the running flag when a given file is announced.
+// When an export is stopped: as a scan object's file is announced, or halfway through the
+// listing of its contents.
+enum class StopMoment { Announced, MidListing };
+
+// Records what an export reports; can clear the running flag while a given file is being made.
 class RecordingSink final : public ExportSink {
 public:
     void ShowPath(const fs::path& file) override {
         shown.push_back(file);
-        if (stopAt && file == *stopAt) running->store(false);
+        if (stopAt && file == *stopAt && stopMoment == StopMoment::Announced) running->store(false);
     }
-    void SetProgress(int percent) override { progress.push_back(percent); }
+    void SetProgress(int percent) override {
+        progress.push_back(percent);
+        // Progress above 0 after the announcement comes from inside that file's listing.
+        if (stopAt && !shown.empty() && shown.back() == *stopAt && stopMoment == StopMoment::MidListing &&
+            percent > 0)
+            running->store(false);
+    }
     void FileWritten(const fs::path& file) override { written.push_back(file); }
     void ExportFinished(ExportEnd end) override {
         const std::lock_guard lock(mutex);
@@ -40,15 +51,53 @@ public:
     std::vector<fs::path> written;
     std::vector<ExportEnd> finished;
     std::optional<fs::path> stopAt;
+    StopMoment stopMoment = StopMoment::Announced;
     std::atomic<bool>* running = nullptr;
     std::mutex mutex;
     std::condition_variable done;
+};
+
+// Holds the export worker at its first progress report inside a listing until the test lets
+// it go on; what it records is read once the worker has been joined.
+class PausingSink final : public ExportSink {
+public:
+    void ShowPath(const fs::path& file) override { shown.push_back(file); }
+    void SetProgress(int) override {
+        if (shown.empty() || held) return;
+        held = true;
+        inListing.set_value();
+        resume.get_future().wait();
+    }
+    void FileWritten(const fs::path& file) override { written.push_back(file); }
+    void ExportFinished(ExportEnd end) override { finished.push_back(end); }
+
+    std::promise<void> inListing;
+    std::promise<void> resume;
+    bool held = false;
+    std::vector<fs::path> shown;
+    std::vector<fs::path> written;
+    std::vector<ExportEnd> finished;
 };
 
 // Every entry loads as Disc 12, except those named "broken", which cannot be loaded.
 std::unique_ptr<catalog::CCD> LoadDisc12(const catalog::CDiskInfo& entry) {
     if (entry.m_strName == "broken") return nullptr;
     return test::Disc12();
+}
+
+// A scan object of 30 files, whose listing reports its progress several times.
+std::unique_ptr<catalog::CCD> LoadThirtyFiles(const catalog::CDiskInfo&) {
+    auto cd = std::make_unique<catalog::CCD>();
+    for (int i = 0; i < 30; ++i) test::AddFile(*cd, "f" + std::to_string(100 + i));
+    return cd;
+}
+
+// The regular files below a folder, by path relative to it.
+std::set<std::string> FilesBelow(const fs::path& folder) {
+    std::set<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), folder).string());
+    return files;
 }
 
 class ExporterTest : public ::testing::Test {
@@ -91,23 +140,43 @@ TEST_F(ExporterTest, ACategoryExportWritesEveryScanObjectIntoTheMirroredFolders)
     EXPECT_FALSE(fs::exists(dir / "Pelko/Disc 1.htm"));
 }
 
+// Whenever the stop comes while the third scan object is being made, its file is left as it
+// was, nothing of it is written (no partial file, no temporary), and nothing after it either.
 TEST_F(ExporterTest, StoppingDuringTheThirdScanObjectKeepsTheFirstTwoAndWritesNoThird) {
     // New entries go before the first lower name, so these are stored D, C, B, A.
     for (const char* name : {"A", "B", "C", "D"}) catalog.Entry("Games", name);
     ASSERT_EQ(catalog.Category("Games").Entries()[2]->m_strName, "B");
-    CreateCategoryFolders(dir.path(), catalog.root);
-    const fs::path third = dir / "Pelko/Games/B.txt";
-    dir.WriteFile("Pelko/Games/B.txt", "older export");
-    sink.stopAt = third;
+    for (const ExportFormat format : {ExportFormat::Text, ExportFormat::Html}) {
+        for (const StopMoment moment : {StopMoment::Announced, StopMoment::MidListing}) {
+            const std::string ext = format == ExportFormat::Text ? ".txt" : ".htm";
+            SCOPED_TRACE(ext + (moment == StopMoment::Announced ? " announced" : " mid-listing"));
+            test::TempDir out;
+            CreateCategoryFolders(out.path(), catalog.root);
+            const fs::path third = out / ("Pelko/Games/B" + ext);
+            out.WriteFile("Pelko/Games/B" + ext, "older export");
+            std::atomic<bool> on{true};
+            RecordingSink stopping;
+            stopping.running = &on;
+            stopping.stopAt = third;
+            stopping.stopMoment = moment;
+            options.format = format;
+            Exporter exporter(out.path(), LoadThirtyFiles, catalog.log, options, on, stopping);
 
-    EXPECT_EQ(Run(&catalog.root), ExportEnd::Stopped);
-    EXPECT_EQ(sink.written, (std::vector<fs::path>{dir / "Pelko/Games/D.txt", dir / "Pelko/Games/C.txt"}));
-    EXPECT_TRUE(fs::exists(dir / "Pelko/Games/D.txt"));
-    EXPECT_TRUE(fs::exists(dir / "Pelko/Games/C.txt"));
-    EXPECT_EQ(test::ReadFile(third), "older export") << "the stopped scan object's file is not touched";
-    EXPECT_FALSE(fs::exists(dir / "Pelko/Games/A.txt"));
-    for (const auto& entry : fs::directory_iterator(dir / "Pelko/Games"))
-        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+            EXPECT_EQ(exporter.Export(&catalog.root), ExportEnd::Stopped);
+            const fs::path first = out / ("Pelko/Games/D" + ext);
+            const fs::path second = out / ("Pelko/Games/C" + ext);
+            EXPECT_EQ(stopping.written, (std::vector<fs::path>{first, second}));
+            EXPECT_EQ(stopping.shown, (std::vector<fs::path>{first, second, third}));
+            if (moment == StopMoment::MidListing) {
+                ASSERT_FALSE(stopping.progress.empty());
+                EXPECT_GT(stopping.progress.back(), 0) << "the stop came inside the listing";
+            }
+            EXPECT_EQ(test::ReadFile(third), "older export");
+            EXPECT_EQ(
+                FilesBelow(out.path()),
+                (std::set<std::string>{"Pelko/Games/D" + ext, "Pelko/Games/C" + ext, "Pelko/Games/B" + ext}));
+        }
+    }
 }
 
 TEST_F(ExporterTest, AFileThatCannotBeWrittenEndsTheExportWithAnErrorLine) {
@@ -190,14 +259,23 @@ TEST(TransHtmlThread, RunsOnItsOwnThreadAndCanBeStoppedThere) {
     EXPECT_EQ(sink.written, std::vector<fs::path>{dir / "Pelko/B.htm"});
     EXPECT_NE(test::ReadFile(dir / "Pelko/B.htm").find("setup.exe"), std::string::npos);
 
-    // Stopped before it starts: it ends at its first check and writes nothing.
-    RecordingSink stopped;
-    CTransHtmlThread worker(dir.path(), catalog.log, options, &catalog.root, stopped);
+    // Stopped from this thread while the worker is inside B's listing: B is not written, and
+    // no file is left anywhere but the disc file.
+    fs::remove_all(dir / "Pelko");
+    PausingSink paused;
+    CTransHtmlThread worker(dir.path(), catalog.log, options, &catalog.root, paused);
     ASSERT_TRUE(worker.Start());
+    paused.inListing.get_future().wait();
     worker.Stop();
-    stopped.WaitFinished();
+    paused.resume.set_value();
     worker.Wait();
-    EXPECT_EQ(stopped.finished.size(), 1u);
+    EXPECT_FALSE(worker.IsRunning());
+    EXPECT_EQ(worker.End(), ExportEnd::Stopped);
+    EXPECT_EQ(paused.finished, std::vector<ExportEnd>{ExportEnd::Stopped});
+    EXPECT_EQ(paused.shown, std::vector<fs::path>{dir / "Pelko/B.htm"});
+    EXPECT_TRUE(paused.written.empty());
+    for (const std::string& file : FilesBelow(dir.path()))
+        EXPECT_EQ(file.rfind("Disk/", 0), 0u) << file << " was written after the stop";
 }
 
 }  // namespace

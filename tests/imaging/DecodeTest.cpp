@@ -14,6 +14,7 @@
 #include "imaging/JpegCodec.h"
 #include "imaging/TiffDecoder.h"
 #include "support/Pictures.h"
+#include "support/Requirements.h"
 
 namespace pelko::imaging {
 namespace {
@@ -24,9 +25,6 @@ using test::PixelAt;
 using test::Rgb;
 
 fs::path ImagesFolder() { return test::SharedFixtures() / "images"; }
-
-#define SKIP_WITHOUT_FIXTURES() \
-    if (!fs::is_directory(ImagesFolder())) GTEST_SKIP() << "shared fixtures not found at " << ImagesFolder()
 
 std::optional<Image> DecodeFixture(const std::string& name) {
     const std::string extension = fs::path(name).extension().string();
@@ -47,7 +45,7 @@ double MeanDifference(const Image& a, const Image& b) {
 }
 
 TEST(DecodeTest, EverySampleGivesItsRecordedSize) {
-    SKIP_WITHOUT_FIXTURES();
+    REQUIRE_FIXTURES();
     const struct {
         const char* file;
         int width, height;
@@ -89,7 +87,7 @@ TEST(DecodeTest, EverySampleGivesItsRecordedSize) {
 }
 
 TEST(DecodeTest, OnePictureStoredDifferentlyGivesTheSamePixels) {
-    SKIP_WITHOUT_FIXTURES();
+    REQUIRE_FIXTURES();
     const struct {
         const char* a;
         const char* b;
@@ -115,7 +113,7 @@ TEST(DecodeTest, OnePictureStoredDifferentlyGivesTheSamePixels) {
 }
 
 TEST(DecodeTest, PaletteEntriesAreTakenAsStored) {
-    SKIP_WITHOUT_FIXTURES();
+    REQUIRE_FIXTURES();
     // pal4.bmp's table holds (255, 128, 0) as its fifth colour, used from the fifth pixel on.
     const std::optional<Image> image = DecodeFixture("pal4.bmp");
     ASSERT_TRUE(image);
@@ -125,7 +123,7 @@ TEST(DecodeTest, PaletteEntriesAreTakenAsStored) {
 }
 
 TEST(DecodeTest, GifFirstFrameSitsOnAWhiteScreen) {
-    SKIP_WITHOUT_FIXTURES();
+    REQUIRE_FIXTURES();
     // The first frame covers 27 of the screen's 38 columns; the rest stays white.
     const std::optional<Image> image = DecodeFixture("dispose_bgnd_transparency.gif");
     ASSERT_TRUE(image);
@@ -134,7 +132,7 @@ TEST(DecodeTest, GifFirstFrameSitsOnAWhiteScreen) {
 }
 
 TEST(DecodeTest, AdobeCmykJpegReadsItsInksTheRightWayRound) {
-    SKIP_WITHOUT_FIXTURES();
+    REQUIRE_FIXTURES();
     // The sample is the word "RED" in red on rich black. Read with the wrong ink sense it
     // would come out as cyan letters on white.
     const std::optional<Image> image = DecodeFixture("pil_sample_cmyk.jpg");
@@ -281,7 +279,7 @@ TEST(DecodeTest, HostileBitmapsGiveNothingWithoutLargeAllocations) {
 }
 
 TEST(DecodeTest, CutAndGarbledSamplesNeverCrash) {
-    SKIP_WITHOUT_FIXTURES();
+    REQUIRE_FIXTURES();
     for (const auto& entry : fs::directory_iterator(ImagesFolder())) {
         const std::vector<std::uint8_t> whole = FileBytes(entry.path());
         SCOPED_TRACE(entry.path().filename().string());

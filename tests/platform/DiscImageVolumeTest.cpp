@@ -9,6 +9,7 @@
 #include "platform/DiscImageVolume.h"
 #include "platform/FileTime.h"
 #include "support/DiscImages.h"
+#include "support/Requirements.h"
 #include "support/TempDir.h"
 #include "text/Codec.h"
 
@@ -61,7 +62,7 @@ Listing WalkSource(const fs::path& root) {
 class DiscImageVolumeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!test::HaveGenisoimage()) GTEST_SKIP() << "genisoimage is not installed";
+        REQUIRE_TOOL("genisoimage");
         tree.WriteFile("光盘资料/说明文件.txt", "中文说明");
         tree.WriteFile("光盘资料/空.dat", "");
         tree.WriteFile("Setup Files/readme.txt", std::string(3000, 'r'));
@@ -160,7 +161,7 @@ TEST_F(DiscImageVolumeTest, RockRidgeKeepsFourByteNames) {
 // A file recorded in two extents (as files over 4 GiB are): one record with the multi-extent flag
 // for its first part, a second record of the same name for the rest.
 TEST(DiscImageVolumeExtentsTest, FileInSeveralExtentsReadsAsOne) {
-    if (!test::HaveGenisoimage()) GTEST_SKIP() << "genisoimage is not installed";
+    REQUIRE_TOOL("genisoimage");
     test::TempDir tree;
     std::string content(3000, '\0');
     for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>('a' + i % 26);
@@ -214,7 +215,7 @@ TEST(DiscImageVolumeExtentsTest, FileInSeveralExtentsReadsAsOne) {
 }
 
 TEST(DiscImageVolumeDamageTest, DamagedImagesGiveErrorsNotReadsBeyondTheImage) {
-    if (!test::HaveGenisoimage()) GTEST_SKIP() << "genisoimage is not installed";
+    REQUIRE_TOOL("genisoimage");
     test::TempDir tree;
     tree.WriteFile("x/file.txt", "data");
     const fs::path image = tree.path().parent_path() / (tree.path().filename().native() + ".iso");

@@ -5,6 +5,7 @@
 #include "platform/UdfVolume.h"
 #include "platform/UnmountedDisc.h"
 #include "support/DiscImages.h"
+#include "support/Requirements.h"
 #include "support/TempDir.h"
 #include "text/Codec.h"
 
@@ -16,7 +17,7 @@ namespace fs = std::filesystem;
 class UdfVolumeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!test::HaveGenisoimage()) GTEST_SKIP() << "genisoimage is not installed";
+        REQUIRE_TOOL("genisoimage");
         std::string big(9000, '\0');
         for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i % 251);
         tree.WriteFile("视频/片段.bin", big);

@@ -8,6 +8,7 @@
 #include "platform/DiscDescriptors.h"
 #include "platform/VolumeInformation.h"
 #include "support/DiscImages.h"
+#include "support/Requirements.h"
 #include "support/TempDir.h"
 #include "text/Codec.h"
 
@@ -46,7 +47,7 @@ const std::uint8_t* FindDescriptor(const std::vector<std::uint8_t>& image, int t
 class DiscImageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!test::HaveGenisoimage()) GTEST_SKIP() << "genisoimage is not installed";
+        REQUIRE_TOOL("genisoimage");
         tree.WriteFile("docs/说明.txt", "readme");
         tree.WriteFile("a.bin", std::string(5000, 'x'));
     }

@@ -52,7 +52,7 @@ void CheckFixtures(const std::vector<FixtureCase>& cases, ArchiveFormat format) 
     for (const FixtureCase& c : cases) {
         SCOPED_TRACE(c.file);
         const std::optional<std::string> bytes = Fixture(c.file);
-        if (!bytes) GTEST_SKIP() << "shared fixtures not found at " PELKO_SHARED_FIXTURES;
+        ASSERT_TRUE(bytes);
         const Listed listed = List(*bytes, format);
         EXPECT_EQ(listed.result, WalkResult::Finished);
         EXPECT_EQ(listed.records, Sorted(c.records));
@@ -60,6 +60,7 @@ void CheckFixtures(const std::vector<FixtureCase>& cases, ArchiveFormat format) 
 }
 
 TEST(ArchiveListing, ZipArchivesWrittenByOtherToolsGiveTheirEntries) {
+    REQUIRE_FIXTURES();
     const std::string jp = text::Local("表だよ\\|");
     CheckFixtures(
         {
@@ -91,6 +92,7 @@ TEST(ArchiveListing, ZipArchivesWrittenByOtherToolsGiveTheirEntries) {
 }
 
 TEST(ArchiveListing, RarArchivesWrittenByOtherToolsGiveTheirEntries) {
+    REQUIRE_FIXTURES();
     // Shift_JIS names read as the system's double-byte code: 0x5C after a lead byte is part
     // of a character, not a separator.
     const std::string sjisFolder =
@@ -144,9 +146,10 @@ TEST(ArchiveListing, RarArchivesWrittenByOtherToolsGiveTheirEntries) {
 }
 
 TEST(ArchiveListing, RarParserKeepsDuplicatesAndLeavesOutFoldersAndRar5) {
+    REQUIRE_FIXTURES();
     const std::optional<std::string> basic = Fixture("rar/test_read_format_rar.rar");
     const std::optional<std::string> rar5 = Fixture("rar/test_read_format_rar5_stored.rar");
-    if (!basic || !rar5) GTEST_SKIP() << "shared fixtures not found at " PELKO_SHARED_FIXTURES;
+    ASSERT_TRUE(basic && rar5);
     MemoryByteSource source(Bytes(*basic));
     const std::optional<std::vector<RarItem>> items = ReadRarItems(source);
     ASSERT_TRUE(items);

@@ -16,21 +16,14 @@
 #include "catalog/CDir.h"
 #include "platform/FileTime.h"
 #include "scan/CScanProgress.h"
+#include "support/Requirements.h"
 
 namespace pelko::scan::test {
 
-// The shared fixtures folder: beside the source tree, or where $PELKO_SHARED_FIXTURES points
-// (a checkout in another place, such as a git worktree).
-inline std::filesystem::path FixtureFolder() {
-    std::error_code ec;
-    if (std::filesystem::is_directory(PELKO_SHARED_FIXTURES, ec)) return PELKO_SHARED_FIXTURES;
-    const char* env = std::getenv("PELKO_SHARED_FIXTURES");
-    return env && *env ? env : PELKO_SHARED_FIXTURES;
-}
-
-// The bytes of a shared fixture, or nullopt when the fixtures folder is absent.
+// The bytes of a shared fixture, or nullopt when it cannot be read. A test that reads fixtures
+// starts with REQUIRE_FIXTURES().
 inline std::optional<std::string> Fixture(const std::string& relative) {
-    std::ifstream in(FixtureFolder() / relative, std::ios::binary);
+    std::ifstream in(pelko::test::SharedFixtures() / relative, std::ios::binary);
     if (!in) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), {});
 }

@@ -18,6 +18,7 @@ std::string Memo(const std::string& file, int fields, char separator = '+') {
 }
 
 TEST(Mp3Tag, RealFilesGiveTheirRecordedMemos) {
+    REQUIRE_FIXTURES();
     struct Case {
         const char* file;
         std::string titleOnly;
@@ -40,7 +41,7 @@ TEST(Mp3Tag, RealFilesGiveTheirRecordedMemos) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         const std::optional<std::string> bytes = Fixture(c.file);
-        if (!bytes) GTEST_SKIP() << "shared fixtures not found at " << FixtureFolder();
+        ASSERT_TRUE(bytes);
         EXPECT_EQ(Memo(*bytes, 0x01), c.titleOnly);
         EXPECT_EQ(Memo(*bytes, 0x1F), c.allText);
     }

@@ -52,6 +52,7 @@ std::string GroupOf(int side, int bitCount, const std::string& image, std::uint1
 }
 
 TEST(ProgramIcon, RealProgramsGiveAnIconOnlyWhenTheyHaveOne) {
+    REQUIRE_FIXTURES();
     struct Case {
         const char* file;
         bool hasIcon;
@@ -63,7 +64,7 @@ TEST(ProgramIcon, RealProgramsGiveAnIconOnlyWhenTheyHaveOne) {
                           {"exe/LoadStringApp_HasString_x64.exe", false}}) {
         SCOPED_TRACE(c.file);
         const std::optional<std::string> bytes = Fixture(c.file);
-        if (!bytes) GTEST_SKIP() << "shared fixtures not found at " << FixtureFolder();
+        ASSERT_TRUE(bytes);
         const std::unique_ptr<IconImage> icon = Extract(*bytes);
         ASSERT_EQ(icon != nullptr, c.hasIcon);
         if (!icon) continue;

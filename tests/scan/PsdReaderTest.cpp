@@ -12,6 +12,7 @@
 #include "scan/ByteSource.h"
 #include "support/Pictures.h"
 #include "support/PsdBuilder.h"
+#include "support/Requirements.h"
 #include "support/Sha256.h"
 #include "support/TempDir.h"
 
@@ -35,8 +36,8 @@ Rgb FirstPixel(const CPsdReader& reader) {
 }
 
 TEST(PsdReaderTest, RealFilesGiveTheirRecordedTruth) {
+    REQUIRE_FIXTURES();
     const fs::path folder = test::SharedFixtures() / "psd";
-    if (!fs::is_directory(folder)) GTEST_SKIP() << "shared fixtures not found at " << folder;
     const struct {
         const char* file;
         int code;
@@ -282,8 +283,8 @@ TEST(PsdReaderTest, HugeDeclaredPicturesFailBeforeAllocating) {
 }
 
 TEST(PsdReaderTest, GarbledRealFilesNeverCrash) {
+    REQUIRE_FIXTURES();
     const fs::path folder = test::SharedFixtures() / "psd";
-    if (!fs::is_directory(folder)) GTEST_SKIP() << "shared fixtures not found at " << folder;
     for (const auto& entry : fs::directory_iterator(folder)) {
         const std::vector<std::uint8_t> whole = test::FileBytes(entry.path());
         SCOPED_TRACE(entry.path().filename().string());

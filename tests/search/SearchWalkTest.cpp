@@ -194,6 +194,40 @@ TEST_F(SearchWalkTest, OneScanObjectWithProgress) {
     EXPECT_EQ(progress.percents, (std::vector<int>{0, 41, 83})) << "every 5th of 12 files";
 }
 
+// With scan objects searched ahead on several threads, the wait dialog follows only the one
+// whose hits come next: the first one in full, then later ones in walk order, never back. The
+// recorder has no lock of its own, so under ThreadSanitizer this also checks that each
+// thread's calls come strictly after the last one's.
+TEST_F(SearchWalkTest, ProgressFollowsTheScanObjectWhoseHitsComeNext) {
+    catalog::CCategory* many = root.AddNewSubcategory("many", log, ui);
+    for (int d = 0; d < 6; ++d) {
+        AddDisc(catalogDir.path(), *many, "d" + std::to_string(d), "M", 200 + d, [d](catalog::CCD& cd) {
+            catalog::CDir& folder = AddFolder(cd, "in" + std::to_string(d));
+            for (int f = 0; f < 12; ++f) AddFile(folder, "hit" + std::to_string(f));
+        });
+    }
+    FindCriteria criteria = AllTargets("hit");
+    criteria.targets = kFileName;
+    test::RecordingLog out;
+    RecordingProgress progress;
+    CFindThread worker(criteria, FindObject{many, nullptr, {}}, catalogDir.path(), out, &progress, {},
+                       {4, 4});
+    ASSERT_TRUE(worker.Start());
+    worker.Join();
+    EXPECT_EQ(worker.HitCount(), 6 * 12);
+    // Entries stand newest first: d5 is searched first.
+    ASSERT_GE(progress.folders.size(), 2u);
+    EXPECT_EQ(progress.folders[0], "");
+    EXPECT_EQ(progress.folders[1], "\\in5");
+    int last = 6;
+    for (const std::string& folder : progress.folders) {
+        if (folder.empty()) continue;
+        const int disc = folder.back() - '0';
+        EXPECT_LE(disc, last) << folder << " after in" << last;
+        last = disc;
+    }
+}
+
 // Stops the search from inside the log at a given hit, as a Cancel click would.
 class StoppingLog final : public catalog::MessageLog {
 public:

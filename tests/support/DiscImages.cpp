@@ -28,8 +28,6 @@ int Run(std::vector<std::string> args) {
 
 }  // namespace
 
-bool HaveGenisoimage() { return Run({"genisoimage", "-version"}) == 0; }
-
 bool MakeIsoImage(const std::filesystem::path& source, const std::filesystem::path& image,
                   const std::vector<std::string>& options) {
     std::vector<std::string> args{"genisoimage", "-quiet", "-input-charset", "utf-8", "-o", image.native()};

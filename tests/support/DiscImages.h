@@ -1,15 +1,12 @@
 #pragma once
-// Disc images made by genisoimage from a folder, for the tests of disc reading. Tests skip when
-// the tool is not installed.
+// Disc images made by genisoimage from a folder, for the tests of disc reading. Such a test
+// starts with REQUIRE_TOOL("genisoimage") (support/Requirements.h).
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace pelko::test {
-
-// True when genisoimage can be run.
-bool HaveGenisoimage();
 
 // Runs genisoimage with `options` (e.g. {"-J", "-R", "-V", "LABEL"}) over `source` into `image`;
 // true on success.

@@ -1,6 +1,5 @@
 #include "support/Pictures.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -47,12 +46,6 @@ std::vector<std::uint8_t> BmpOf(const imaging::Image& image) {
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::filesystem::path SharedFixtures() {
-    // A checkout outside the usual layout can point at the fixtures explicitly.
-    if (const char* folder = std::getenv("PELKO_SHARED_FIXTURES")) return folder;
-    return PELKO_SHARED_FIXTURES;
 }
 
 }  // namespace pelko::test

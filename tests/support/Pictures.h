@@ -25,7 +25,4 @@ std::vector<std::uint8_t> BmpOf(const imaging::Image& image);
 // The bytes of a file, empty when it cannot be read.
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path);
 
-// The shared fixtures folder ($PELKO_SHARED_FIXTURES when set).
-std::filesystem::path SharedFixtures();
-
 }  // namespace pelko::test
