@@ -6,7 +6,7 @@ BUILD_FUZZ  ?= build-fuzz
 JOBS        ?= 2
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build run test asan-test tsan-test fuzz bench format clean
+.PHONY: all deps build run e2e test asan-test tsan-test fuzz bench format clean
 
 all: build
 
@@ -17,9 +17,24 @@ build: deps
 	cmake -S . -B $(BUILD) -G Ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Sets everything up and runs the program.
+# Sets everything up and runs the program: the desktop program on the user's catalog when there is
+# a display; without one it says so and shows pelko-cli's help instead.
+PELKO_GUI = $(BUILD)/apps/pelko/pelko
+PELKO_CLI = $(BUILD)/apps/pelko-cli/pelko-cli
 run: build
-	$(BUILD)/apps/pelko-cli/pelko-cli --help
+	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+		echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the desktop program needs one; here is pelko-cli --help."; \
+		$(PELKO_CLI) --help; \
+	elif [ ! -x $(PELKO_GUI) ]; then \
+		echo "This build has no desktop program yet; here is pelko-cli --help."; \
+		$(PELKO_CLI) --help; \
+	else \
+		$(PELKO_GUI); \
+	fi
+
+# Just the end-to-end tests: the desktop program driven under Xvfb (ctest label "e2e").
+e2e: build
+	ctest --test-dir $(BUILD) --output-on-failure -L e2e --no-tests=error
 
 # Sets everything up and runs every test.
 test: build

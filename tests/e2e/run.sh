@@ -1,0 +1,313 @@
+#!/usr/bin/env bash
+# End-to-end tests of the desktop program, used as a person would use it: each scenario starts
+# `pelko` inside a private desktop session (Xvfb, a window manager, the accessibility bus; the kit
+# in ../shared/guikit), reads what is on the screen over AT-SPI, types, clicks and checks.
+#
+#   run.sh BUILD_DIR [SCENARIO...]      every scenario, or only the ones named
+#
+# Screenshots go to BUILD_DIR/e2e-shots (printed at the end). Exit status: 0 when every scenario
+# passed, 1 when one failed, 77 (the skip status ctest is told about) when the machine lacks what
+# the run needs: the desktop program in the build, the kit, Xvfb and the kit's tools. Under CI (CI
+# set to anything but "", "0" or "false") a missing need fails instead, since CI installs them all.
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+
+# ---------------------------------------------------------------------------------------------
+# Inside the session: helpers and scenarios.
+# ---------------------------------------------------------------------------------------------
+if [ "${1:-}" = --inside ]; then
+  shift
+  : "${E2E_KIT:?}" "${E2E_GUI:?}" "${E2E_CLI:?}" "${E2E_SHOTS:?}" "${E2E_TMP:?}"
+  T=$E2E_TMP
+  APP=$(basename "$E2E_GUI")   # the program's name on the accessibility bus
+  TITLE="Pelko－光盘管理工具"
+  LOG="$T/pelko.log"
+  pids=()
+  failures=0
+  scenario=""
+
+  A() { /usr/bin/python3 "$E2E_KIT/atspi.py" "$@"; }
+  keys() { "$E2E_KIT/keys.sh" "$@"; }
+
+  # check DESCRIPTION COMMAND...: runs the command; on failure says what failed (with the end of
+  # its output) and returns 1, so that a scenario stops at its first failed step.
+  check() {
+    local what=$1 out
+    shift
+    if out=$("$@" 2>&1); then return 0; fi
+    echo "FAIL [$scenario] $what"
+    [ -n "$out" ] && sed 's/^/    /' <<<"$out" | tail -n 8
+    return 1
+  }
+
+  # start ARGS...: starts the program in the background; $pid is its process id.
+  start() {
+    "$E2E_GUI" "$@" >>"$LOG" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+  }
+
+  # ended PID [SECONDS]: true once the process has ended (within SECONDS, default 10); its exit
+  # status is then in $status.
+  ended() {
+    local p=$1 tenths=$(( ${2:-10} * 10 ))
+    while kill -0 "$p" 2>/dev/null && [ "$tenths" -gt 0 ]; do sleep 0.1; tenths=$((tenths - 1)); done
+    kill -0 "$p" 2>/dev/null && return 1
+    wait "$p"; status=$?
+    return 0
+  }
+
+  # Ends what a scenario left running (after a failed step).
+  stop_all() {
+    local p
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    for p in "${pids[@]}"; do wait "$p" 2>/dev/null; done
+    pids=()
+  }
+
+  # The X window id of the main window (the one titled exactly TITLE that is mapped).
+  main_window() { xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null | head -n 1; }
+  no_main_window() { [ -z "$(main_window)" ]; }
+  tree_root_is_pelko() { [ "$(A rows "$APP" tree | head -n 1)" = Pelko ]; }
+  is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+  set_password() { printf '%s\n' "$2" | "$E2E_CLI" --catalog "$1" passwd; }
+  has_line() { grep -qxF -- "$2" <<<"$1"; }
+  has_text() { grep -qF -- "$2" <<<"$1"; }
+
+  # Presses the button named by one of the NAMEs (Qt's own buttons read "确定" with the Chinese
+  # translations loaded, "OK" without them).
+  press() {
+    local name
+    for name in "$@"; do
+      A --timeout 1 click "$APP" "push button" "$name" 2>/dev/null && return 0
+    done
+    echo "no button named any of: $*"
+    return 1
+  }
+
+  # Closes the main window through 文件 > 退出 and answers the close dialog with 确认, ticking
+  # "下次不再提示" first when asked to.
+  close_main() {
+    local tick=${1:-}
+    A click "$APP" "menu item" "退出(X)" || return 1
+    A wait-window "$APP" "关闭${TITLE}" || return 1
+    if [ -n "$tick" ]; then A click "$APP" "check box" "下次不再提示" || return 1; fi
+    A click "$APP" "push button" "确认"
+  }
+
+  # --- Scenarios ---------------------------------------------------------------------------
+
+  # A first start on an empty catalog folder: the window, the tree root with the default
+  # categories, the menus with their texts and shortcuts, the message pane; then the close.
+  scenario_fresh_catalog() {
+    start --catalog "$T/fresh"
+    check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    local rows
+    rows=$(A rows "$APP" "tree" 2>&1)
+    check "the tree's first row is the root Pelko" has_line "$(head -n 1 <<<"$rows")" "Pelko" || return 1
+    local category
+    for category in 图片 软件 图书 游戏 音乐 影碟; do
+      check "the default category $category is in the tree" has_line "$rows" "$category" || return 1
+    done
+
+    local menu expected
+    menu=$(A menu "$APP")
+    while IFS= read -r expected; do
+      [ -z "$expected" ] && continue
+      check "menu entry: $expected" has_text "$menu" "$expected" || return 1
+    done <<'EOF'
+文件(F) > 自动扫描光盘(S)...	Ctrl+S
+文件(F) > 扫描指定盘符(D)...	Ctrl+D
+文件(F) > 扫描指定目录(R)...	Ctrl+R
+文件(F) > 导入光盘文件(O)...	Ctrl+O
+文件(F) > 弹出光驱(J)	Ctrl+J
+文件(F) > 关闭光驱(I)	Ctrl+I
+文件(F) > 退出(X)
+编辑(E) > 剪切(T)	Ctrl+X
+编辑(E) > 粘贴(P)	Ctrl+V
+编辑(E) > 查找(F)...	Ctrl+F
+查看(V) > 提示信息窗口(P)	Alt+2
+查看(V) > 下一个窗格	F6
+查看(V) > 上一个窗格	Shift+F6
+提示信息窗口(T) > 下一行信息(N)	F7
+提示信息窗口(T) > 上一行信息(P)	F8
+功能开关(S) > 开机自动运行(9)
+选项设置(O) > 设置密码(7)...
+帮助(H) > 帮助(H)...	F1
+帮助(H) > 关于 (A)...
+EOF
+    check "the status bar is there" A exists "$APP" "status bar" "" || return 1
+    check "a tool button has its accessible name" A exists "$APP" "push button" "自动扫描光盘(S)" || return 1
+    sleep 0.3
+    check "screenshot of the main window" "$E2E_KIT/shot.sh" "$E2E_SHOTS/main-window.png" || return 1
+
+    # The message pane is hidden at start; Alt+2 shows it.
+    keys focus "$TITLE"
+    keys key alt+2
+    check "Alt+2 shows the message pane 提示信息" A wait-window "$APP" "提示信息" ||
+      check "Alt+2 shows the message pane 提示信息" A exists "$APP" "" "提示信息" || return 1
+    sleep 0.3
+    check "screenshot of the message pane" "$E2E_KIT/shot.sh" "$E2E_SHOTS/message-pane.png" || return 1
+
+    check "the close dialog is answered" close_main || return 1
+    check "the program ends after the close" ended "$pid" || return 1
+    check "the program ends with status 0" test "$status" -eq 0 || return 1
+    check "the catalog was written" test -s "$T/fresh/tnk.dat" || return 1
+  }
+
+  # The close dialog: 取消 keeps the window; 确认 with "下次不再提示" ticked closes it, and the next
+  # close asks nothing.
+  scenario_close_dialog() {
+    start --catalog "$T/closing"
+    check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    check "退出 opens the close dialog" A click "$APP" "menu item" "退出(X)" || return 1
+    check "the close dialog shows" A wait-window "$APP" "关闭${TITLE}" || return 1
+    check "the dialog offers 下次不再提示" A exists "$APP" "check box" "下次不再提示" || return 1
+    check "取消 answers the dialog" A click "$APP" "push button" "取消" || return 1
+    sleep 0.5
+    check "after 取消 the program still runs" kill -0 "$pid" || return 1
+    check "after 取消 the main window is still there" A wait-window "$APP" "$TITLE" || return 1
+
+    check "the close dialog is answered with 下次不再提示 ticked" close_main tick || return 1
+    check "the program ends after the close" ended "$pid" || return 1
+
+    start --catalog "$T/closing"
+    check "the main window shows again" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    check "退出 is chosen" A click "$APP" "menu item" "退出(X)" || return 1
+    check "the program ends without asking again" ended "$pid" 5 || return 1
+    check "the program ends with status 0" test "$status" -eq 0 || return 1
+  }
+
+  # A catalog with a password: a wrong one gets the message and the program ends without its
+  # window; the right one opens the window.
+  scenario_password() {
+    check "pelko-cli sets the password" set_password "$T/locked" Secret9 || return 1
+
+    start --catalog "$T/locked"
+    check "the login dialog 输入密码 shows" A --timeout 20 wait-window "$APP" "输入密码" || return 1
+    keys focus "输入密码"
+    keys type "wrong"
+    check "确认 answers the login" A click "$APP" "push button" "确认" || return 1
+    check "the wrong password is refused with its message" \
+      A text "$APP" "label" "输入的密码不正确, 请重新登录" || return 1
+    check "the main window is not shown" no_main_window || return 1
+    check "the message is acknowledged" press "确定" "OK" || return 1
+    check "after a wrong password the program ends" ended "$pid" || return 1
+
+    start --catalog "$T/locked"
+    check "the login dialog shows again" A --timeout 20 wait-window "$APP" "输入密码" || return 1
+    keys focus "输入密码"
+    keys type "Secret9"
+    check "确认 answers the login" A click "$APP" "push button" "确认" || return 1
+    check "the right password opens the main window" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    check "the tree shows the root" tree_root_is_pelko || return 1
+    check "the close dialog is answered" close_main || return 1
+    check "the program ends after the close" ended "$pid" || return 1
+  }
+
+  # A second copy says the program is running and ends; the first one's window comes forward.
+  scenario_second_copy() {
+    start --catalog "$T/twice"
+    local first=$pid window
+    check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    sleep 0.3
+    window=$(main_window)
+    check "the main window is mapped" test -n "$window" || return 1
+    xdotool windowminimize --sync "$window" 2>/dev/null
+    check "the first window is minimised" no_main_window || return 1
+
+    start --catalog "$T/twice"
+    local second=$pid
+    check "the second copy says the program is running" \
+      A --timeout 20 text "$APP" "label" "${TITLE}正在运行！" || return 1
+    check "the message is acknowledged" press "确定" "OK" || return 1
+    check "the second copy ends" ended "$second" || return 1
+    check "the first copy still runs" kill -0 "$first" || return 1
+    local shown=""
+    for _ in $(seq 1 30); do
+      shown=$(main_window)
+      [ -n "$shown" ] && break
+      sleep 0.1
+    done
+    check "the first copy's window is shown again" test -n "$shown" || return 1
+    check "the first copy's window is the active one" \
+      is_active "$shown" || return 1
+    pid=$first
+    check "the close dialog is answered" close_main || return 1
+    check "the program ends after the close" ended "$first" || return 1
+  }
+
+  all=(fresh_catalog close_dialog password second_copy)
+  chosen=("$@")
+  [ ${#chosen[@]} -eq 0 ] && chosen=("${all[@]}")
+  for scenario in "${chosen[@]}"; do
+    if ! declare -F "scenario_$scenario" >/dev/null; then
+      echo "FAIL no scenario named $scenario (there are: ${all[*]})"
+      failures=$((failures + 1))
+      continue
+    fi
+    started=$SECONDS
+    if "scenario_$scenario"; then
+      echo "PASS $scenario ($((SECONDS - started)) s)"
+    else
+      failures=$((failures + 1))
+      "$E2E_KIT/shot.sh" "$E2E_SHOTS/failed-$scenario.png" 2>/dev/null
+    fi
+    stop_all
+  done
+  if [ "$failures" -gt 0 ] && [ -s "$LOG" ]; then
+    echo "--- what the program wrote:"
+    tail -n 20 "$LOG"
+  fi
+  exit $((failures > 0))
+fi
+
+# ---------------------------------------------------------------------------------------------
+# Outside: find what the run needs, then run the scenarios inside one desktop session.
+# ---------------------------------------------------------------------------------------------
+[ $# -ge 1 ] || { echo "usage: run.sh BUILD_DIR [SCENARIO...]" >&2; exit 2; }
+build=$(cd "$1" && pwd) || exit 2
+shift
+
+under_ci() { case "${CI:-}" in ""|0|false) return 1 ;; *) return 0 ;; esac; }
+# A need that is not met skips the run, except under CI where it is a broken set-up.
+missing() {
+  if under_ci; then
+    echo "FAIL: $1 (CI is set: what the end-to-end tests need must be there)"
+    exit 1
+  fi
+  echo "SKIP: $1"
+  exit 77
+}
+
+kit=${PELKO_GUIKIT:-$repo/../shared/guikit}
+gui=${PELKO_E2E_PROGRAM:-$build/apps/pelko/pelko}
+cli=$build/apps/pelko-cli/pelko-cli
+[ -x "$kit/session.sh" ] && [ -f "$kit/atspi.py" ] || missing "the desktop test kit is not at $kit"
+[ -x "$gui" ] || missing "the desktop program is not built: $gui"
+[ -x "$cli" ] || missing "pelko-cli is not built: $cli"
+for tool in Xvfb dbus-daemon xdotool xclip import openbox; do
+  command -v "$tool" >/dev/null || missing "$tool is not installed (scripts/install-deps.sh installs it)"
+done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
+  missing "python3-pyatspi is not installed for /usr/bin/python3 (scripts/install-deps.sh installs it)"
+
+shots=$build/e2e-shots
+rm -rf "$shots"
+mkdir -p "$shots"
+tmp=$(mktemp -d /tmp/pelko-e2e.XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+# The program's settings, data and caches stay in the run's own folder.
+mkdir -p "$tmp/home"
+export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" XDG_DATA_HOME="$tmp/home/.local/share" \
+  XDG_CACHE_HOME="$tmp/home/.cache"
+export E2E_KIT=$kit E2E_GUI=$gui E2E_CLI=$cli E2E_SHOTS=$shots E2E_TMP=$tmp
+# Chinese text on a bare locale; the window manager gives windows a real focus and maximising.
+export LANG=C.UTF-8 GUIKIT_WM=1
+
+"$kit/session.sh" "$here/run.sh" --inside "$@"
+status=$?
+echo "screenshots: $shots"
+exit "$status"
