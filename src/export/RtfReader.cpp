@@ -22,6 +22,7 @@ constexpr std::array<std::string_view, 40> kSkippedDestinations = {
 };
 
 constexpr int kMaxFallbackChars = 16;
+constexpr std::size_t kNoColour = static_cast<std::size_t>(-1);
 
 struct Group {
     std::size_t colour = 0;  // index into the colour table; 0 is the automatic colour
@@ -199,7 +200,9 @@ private:
         }
         if (word == "u") {
             if (!hasNumber) return;
-            Unicode(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::clamp<std::int64_t>(number, -32768, 65535))));
+            // A signed 16-bit value; anything outside that range names no character.
+            Unicode(number < -32768 || number > 65535 ? std::uint16_t{0xFFFD}
+                                                      : static_cast<std::uint16_t>(number & 0xFFFF));
             return;
         }
         if (Top().skip) return;
@@ -208,7 +211,8 @@ private:
         } else if (word == "tab" || word == "cell") {
             Text('\t');
         } else if (word == "cf") {
-            Top().colour = hasNumber && number > 0 ? static_cast<std::size_t>(number) : 0;
+            // A negative index is outside the table like a too large one.
+            Top().colour = !hasNumber ? 0 : number < 0 ? kNoColour : static_cast<std::size_t>(number);
         } else if (word == "plain") {
             Top().colour = 0;
         }

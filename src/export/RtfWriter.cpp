@@ -56,7 +56,15 @@ void WriteText(std::ostream& out, std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (IsFourByteStart(text, i)) {
-            for (const char32_t point : CodePoints(text::ToUtf8(text.substr(i, 4)))) WriteUnicode(out, point);
+            // Only a sequence that names a character and comes back as the same bytes goes as
+            // \uN; any other is kept byte for byte.
+            const std::string_view sequence = text.substr(i, 4);
+            const std::string utf8 = text::ToUtf8(sequence);
+            if (text::FromUtf8(utf8) == sequence) {
+                for (const char32_t point : CodePoints(utf8)) WriteUnicode(out, point);
+            } else {
+                for (const char byte : sequence) WriteByteEscape(out, static_cast<unsigned char>(byte));
+            }
             i += 4;
             continue;
         }
@@ -69,8 +77,6 @@ void WriteText(std::ostream& out, std::string_view text) {
         switch (c) {
             case '\n':
                 out << "\\par\r\n";
-                break;
-            case '\r':
                 break;
             case '\t':
                 out << "\\tab ";
