@@ -229,6 +229,9 @@ TEST_F(PaneWithCatalog, HighlightingColoursScanObjectNamesOfNewLinesOnly) {
     EXPECT_EQ(ColourAt(pane, 1, disc3), QColor(0, 0, 0));
     EXPECT_EQ(ColourAt(pane, 2, disc3), QColor(255, 0, 0));
     EXPECT_EQ(pane.HighlightCursor(), 3);
+    pane.RestartHighlighting();  // as the search does: every line again
+    pane.HighlightNewLines();
+    EXPECT_EQ(ColourAt(pane, 1, disc3), QColor(255, 0, 0));
 
     pane.ClearAll();
     EXPECT_EQ(pane.HighlightCursor(), 0);

@@ -47,6 +47,9 @@ public:
     void SetCatalog(const catalog::CRootCategory* root);
     // The idle step: colours the scan-object name red in every line added since the last pass.
     void HighlightNewLines();
+    // The next idle step examines every line again (the search calls this when it starts and
+    // when it ends, as its hits may name objects the last pass did not know).
+    void RestartHighlighting() { m_highlighted = 0; }
 
     // Commands of the pane for the main menu (the pane's own context menu uses them too).
     void OpenFile();
@@ -77,7 +80,9 @@ public:
 signals:
     void ShowRequested();  // a line was posted while the pane was hidden: show its dock
     void HideRequested();  // Escape in the pane
-    void GoToItem(QString catalogPath);  // Enter/double-click/F7/F8 on a line naming an item
+    // Enter/double-click/F7/F8 on a line naming an item. `catalogPath` is the whole line as
+    // shown ("        Pelko\音乐\Disc1\a.mp3"); the tree's go-to-path trims its parts.
+    void GoToItem(QString catalogPath);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
