@@ -1,5 +1,12 @@
 #include "ui/panes/MessagePane.h"
 
+#include "catalog/CRootCategory.h"
+#include "export/MessageLines.h"
+#include "export/RtfReader.h"
+#include "export/RtfWriter.h"
+#include "text/Codec.h"
+#include "ui/text/QtText.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -18,13 +25,6 @@
 
 #include <algorithm>
 #include <ctime>
-
-#include "catalog/CRootCategory.h"
-#include "export/MessageLines.h"
-#include "export/RtfReader.h"
-#include "export/RtfWriter.h"
-#include "text/Codec.h"
-#include "ui/text/QtText.h"
 
 namespace pelko::ui {
 

@@ -8,23 +8,21 @@
 // so a worker writing 100,000 lines keeps its order, loses none and never freezes the window.
 // Everything else runs on the UI thread.
 
+#include "catalog/MessageLog.h"
+#include "export/RtfText.h"
+
 #include <QString>
 #include <QWidget>
 
-#include <cstddef>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "catalog/MessageLog.h"
-#include "export/RtfText.h"
-
 class QPlainTextEdit;
 class QTextBlock;
 class QAction;
-class QMenu;
 class QTextCursor;
 
 namespace pelko::catalog {
