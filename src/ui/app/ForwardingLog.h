@@ -17,7 +17,7 @@ public:
     void Post(catalog::MessageKind kind, std::string_view text) override {
         std::unique_lock lock(m_mutex);
         if (!m_target) {
-            m_kept.emplace_back(kind, std::string(text));
+            if (!m_dropping) m_kept.emplace_back(kind, std::string(text));
             return;
         }
         catalog::MessageLog* target = m_target;
@@ -36,8 +36,18 @@ public:
         for (const auto& [kind, text] : kept) target->Post(kind, text);
     }
 
+    // Lines from now on are dropped: the target is going away (the pane goes with the window,
+    // while the catalog and the settings store may still report as they end).
+    void Detach() {
+        const std::lock_guard lock(m_mutex);
+        m_target = nullptr;
+        m_dropping = true;
+        m_kept.clear();
+    }
+
 private:
     std::mutex m_mutex;
+    bool m_dropping = false;
     catalog::MessageLog* m_target = nullptr;
     std::vector<std::pair<catalog::MessageKind, std::string>> m_kept;
 };

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
@@ -25,13 +26,19 @@ Splash* Splash::ShowOnce() {
 Splash::Splash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAccessibleName(Tr("Pelko－光盘管理工具"));
-    resize(420, 240);
+    // The program's own picture when it is compiled in; else one is drawn.
+    m_picture = QPixmap(QStringLiteral(":/splash/splash.png"));
+    resize(m_picture.isNull() ? QSize(420, 240) : m_picture.deviceIndependentSize().toSize());
     if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->geometry().center() - rect().center());
     qApp->installEventFilter(this);
 }
 
 void Splash::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (!m_picture.isNull()) {
+        painter.drawPixmap(rect(), m_picture);
+        return;
+    }
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(rect().topLeft(), rect().bottomRight());
     sky.setColorAt(0, QColor(0x1d, 0x4e, 0x89));

@@ -1,8 +1,9 @@
 #pragma once
 // The splash picture: a borderless window on top, centred, shown once per process. It closes
 // 500 ms after it appeared, or at once when any key or mouse button is pressed anywhere in the
-// program. The picture is drawn here, so it needs no file.
+// program. The picture is resources/splash, or drawn here when that is not compiled in.
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace pelko::ui {
@@ -20,6 +21,7 @@ protected:
 
 private:
     Splash();
+    QPixmap m_picture;
 };
 
 }  // namespace pelko::ui

@@ -1,0 +1,667 @@
+#include "ui/mainwindow/MainWindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSocketNotifier>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "catalog/CPelkoDoc.h"
+#include "catalog/CRootCategory.h"
+#include "catalog/SettingsStore.h"
+#include "export/HelpPages.h"
+#include "platform/DesktopServices.h"
+#include "platform/DrivePort.h"
+#include "platform/MediaWatcher.h"
+#include "shell/AppSettings.h"
+#include "shell/BusyState.h"
+#include "shell/DesktopSwitches.h"
+#include "shell/DriveDoors.h"
+#include "shell/HotKeys.h"
+#include "shell/SessionRules.h"
+#include "text/Codec.h"
+#include "ui/app/IdleSaver.h"
+#include "ui/app/MessageBoxUi.h"
+#include "ui/dialogs/CloseDialog.h"
+#include "ui/dialogs/PasswordDialog.h"
+#include "ui/mainwindow/CommandTable.h"
+#include "ui/mainwindow/LockKeyState.h"
+#include "ui/models/CatalogTreeModel.h"
+#include "ui/panes/MessagePane.h"
+#include "ui/text/QtText.h"
+
+#ifndef PELKO_VERSION
+#define PELKO_VERSION "0"
+#endif
+
+namespace pelko::ui {
+namespace {
+
+QString Name(std::string_view id) { return QString::fromLatin1(id.data(), static_cast<qsizetype>(id.size())); }
+
+QIcon CommandIcon(const CommandSpec& spec) {
+    const QString own = QStringLiteral(":/icons/%1.svg").arg(Name(spec.id));
+    if (QFile::exists(own)) return QIcon(own);
+    return QIcon::fromTheme(Name(spec.themeIcon));
+}
+
+// The size box of the path bar: text, width, height.
+struct IconSize {
+    const char* text;
+    int width;
+    int height;
+};
+constexpr IconSize kIconSizes[] = {
+    {"320 x 240", 320, 240}, {"240 x 180", 240, 180}, {"160 x 120", 160, 120}, {"102 x 77", 102, 77}, {"64  x 48", 64, 48}};
+
+// Switches that only flip their stored value here; the parts that read them do the rest.
+constexpr std::pair<std::string_view, std::string_view> kPlainSwitches[] = {
+    {"clear-before-info", "ClearBeforeInfo"}, {"eject-after-scan", "EjectCDAfterScanning"},
+    {"open-new-cd", "OpenNewCDNow"},          {"disp-ext", "DispExt"},
+    {"big-icon-memo", "BigIconMemo"},         {"extract-exe-icon", "ExtractExeIcon"},
+    {"extract-zip", "ExtractZip"},            {"del-pic-dir", "g_bDelPicDir"},
+    {"check-disk-first", "g_bRunCheckDiskFirst"}};
+
+// Switches shown with their state whose effect belongs to the views: the entries wait for them.
+constexpr std::pair<std::string_view, std::string_view> kViewSwitches[] = {
+    {"expand-single", "ExpandSingleTreeItem"}, {"pop-memo", "PopMem"}, {"list-disk-only", "g_bListDiskOnly"}};
+
+// Commands whose windows are not part of the program yet: shown, but disabled.
+constexpr std::string_view kWaitingCommands[] = {
+    "scan-disc",      "scan-drive",     "scan-folder",    "scan-hidden",     "import-disc-file", "merge",
+    "mail-default",   "mail-outlook",   "export-text",    "export-html",     "edit-print",       "find",
+    "cut",            "paste",          "new-category",   "delete",          "rename",           "edit-memo",
+    "up",             "open",           "select-next",    "select-previous", "import-cover",     "delete-cover",
+    "view-large",     "view-report",    "view-small",     "view-list",       "readme-options",   "popup-options",
+    "mp3-options",    "picture-options", "scan-options",  "export-options",  "hot-keys"};
+
+}  // namespace
+
+MainWindow::MainWindow(AppServices services, bool watchDesktop, QWidget* parent)
+    : QMainWindow(parent), m_services(services) {
+    setWindowTitle(ProgramCaption());
+    setObjectName(QStringLiteral("MainWindow"));
+    m_viewStyle = m_services.options.lastViewStyle;
+
+    m_pane = new MessagePane(this);
+    m_pane->setObjectName(QStringLiteral("MessagePane"));
+    CreateActions();
+    BuildCentre();
+    BuildDocks();
+    BuildMenus();
+    BuildToolBars();
+    BuildStatusBar();
+    AttachHandlers();
+    RefreshChecks();
+    RefreshAutorun();
+
+    m_idle = new IdleSaver(m_services.doc, [this] { m_pane->HighlightNewLines(); }, watchDesktop, this);
+    m_pane->SetCatalog(m_services.doc.Root());
+    m_treeModel->SetRoot(m_services.doc.Root());
+    m_tree->expand(m_treeModel->index(0, 0));
+    m_tree->setCurrentIndex(m_treeModel->index(0, 0));
+
+    if (watchDesktop) {
+        m_locks = std::make_unique<LockKeyState>();
+        auto* lockTimer = new QTimer(this);
+        connect(lockTimer, &QTimer::timeout, this, &MainWindow::UpdateLockIndicators);
+        lockTimer->start(300);
+        UpdateLockIndicators();
+
+        m_media = platform::MediaWatcher::Start();
+        if (m_media) {
+            m_mediaNotifier = new QSocketNotifier(m_media->Descriptor(), QSocketNotifier::Read, this);
+            connect(m_mediaNotifier, &QSocketNotifier::activated, this, &MainWindow::ReadMediaEvents);
+        }
+    }
+    RebuildDriveMenus();
+}
+
+MainWindow::~MainWindow() {
+    // Hiding the children while the window goes would call back into this half-destroyed object.
+    for (QObject* sender : std::initializer_list<QObject*>{m_paneDock, m_memoDock, m_mainBar, m_pathBar}) {
+        if (sender) disconnect(sender, nullptr, this, nullptr);
+    }
+}
+
+QAction* MainWindow::Action(std::string_view id) const { return m_actions.value(Name(id), nullptr); }
+
+void MainWindow::CreateActions() {
+    for (const CommandSpec& spec : Commands()) {
+        auto* action = new QAction(CommandIcon(spec), Tr(spec.text), this);
+        action->setObjectName(Name(spec.id));
+        action->setIconText(PlainCommandText(spec.text));
+        action->setToolTip(PlainCommandText(spec.text));
+        action->setCheckable(spec.checkable);
+        QList<QKeySequence> keys;
+        for (const QString& key : Tr(spec.shortcuts).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            keys.append(QKeySequence(key, QKeySequence::PortableText));
+        }
+        action->setShortcuts(keys);
+        // Shortcuts work wherever the focus is in the window, hidden tool bars included.
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        m_actions.insert(action->objectName(), action);
+    }
+    m_viewStyles = new QActionGroup(this);
+    for (std::string_view id : {"view-large", "view-report", "view-small", "view-list"}) m_viewStyles->addAction(Action(id));
+}
+
+void MainWindow::Handle(std::string_view id, std::function<void()> handler) {
+    QAction* action = Action(id);
+    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] {
+        handler();
+        RefreshChecks();
+        if (m_idle) m_idle->Touch();
+    });
+}
+
+void MainWindow::DisableForNow(std::string_view id) { Action(id)->setEnabled(false); }
+
+void MainWindow::AttachHandlers() {
+    for (std::string_view id : kWaitingCommands) DisableForNow(id);
+    for (const auto& [id, key] : kViewSwitches) DisableForNow(id);
+
+    Handle("exit", [this] { close(); });
+    Handle("tray-close", [this] { close(); });
+    Handle("password", [this] { SetPassword(); });
+
+    Handle("door-open", [this] {
+        shell::DriveDoors doors(m_services.drives);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        doors.MoveDefaultDrive(true);
+        QApplication::restoreOverrideCursor();
+    });
+    Handle("door-close", [this] {
+        shell::DriveDoors doors(m_services.drives);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        doors.MoveDefaultDrive(false);
+        QApplication::restoreOverrideCursor();
+    });
+
+    Handle("browse-export", [this] {
+        exporting::BrowseExport(m_services.doc.CatalogFolder(), *m_services.doc.Root(), m_services.ui,
+                                m_services.opener);
+    });
+    Handle("open-export-folder", [this] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_services.doc.SortTree();
+        QApplication::restoreOverrideCursor();
+        exporting::OpenExportFolder(m_services.doc.CatalogFolder(), *m_services.doc.Root(), m_services.opener);
+    });
+
+    Handle("toolbar", [this] { m_mainBar->setVisible(!m_mainBar->isVisible()); });
+    Handle("pathbar", [this] { m_pathBar->setVisible(!m_pathBar->isVisible()); });
+    Handle("statusbar", [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
+    Handle("message-pane", [this] { ToggleMessagePane(); });
+    Handle("next-pane", [this] { FocusNextPane(true); });
+    Handle("previous-pane", [this] { FocusNextPane(false); });
+
+    Handle("pane-open", [this] { ShowPaneThen(&MessagePane::OpenFile); });
+    Handle("pane-save", [this] { ShowPaneThen(&MessagePane::SaveToFile); });
+    Handle("pane-select-all", [this] { ShowPaneThen(&MessagePane::SelectAll); });
+    Handle("pane-copy", [this] { ShowPaneThen(&MessagePane::CopySelection); });
+    Handle("pane-delete", [this] { ShowPaneThen(&MessagePane::DeleteSelection); });
+    Handle("pane-clear", [this] { ShowPaneThen(&MessagePane::ClearAll); });
+    Handle("next-line", [this] { ShowPaneThen(&MessagePane::NextLine); });
+    Handle("previous-line", [this] { ShowPaneThen(&MessagePane::PreviousLine); });
+
+    for (const auto& [id, key] : kPlainSwitches) Handle(id, [this, key] { FlipSwitch(key); });
+    Handle("run-on-tray", [this] { ToggleRunOnTray(); });
+    Handle("start-at-login", [this] { ToggleStartAtLogin(); });
+    Handle("tray-start-at-login", [this] { ToggleStartAtLogin(); });
+    Handle("autorun", [this] { ToggleAutorun(); });
+
+    Handle("help", [this] {
+        exporting::ShowHelpPage(m_services.doc.CatalogFolder(), exporting::HelpPage::Help, m_services.ui, *m_pane,
+                                m_services.opener);
+    });
+    Handle("faq", [this] {
+        exporting::ShowHelpPage(m_services.doc.CatalogFolder(), exporting::HelpPage::Faq, m_services.ui, *m_pane,
+                                m_services.opener);
+    });
+    Handle("feedback", [this] { shell::OpenMailLink(m_links, shell::MailLink::Feedback, *m_pane); });
+    Handle("tray-mail", [this] { shell::OpenMailLink(m_links, shell::MailLink::Feedback, *m_pane); });
+    Handle("mail-list", [this] { shell::OpenMailLink(m_links, shell::MailLink::MailList, *m_pane); });
+    Handle("new-requirement", [this] { shell::OpenMailLink(m_links, shell::MailLink::NewRequirement, *m_pane); });
+    Handle("web-site", [this] { shell::OpenWebPage(m_links, shell::WebPage::Site, *m_pane); });
+    Handle("contact", [this] { shell::OpenWebPage(m_links, shell::WebPage::SiteQuietly, *m_pane); });
+    Handle("site-address", [this] { shell::OpenWebPage(m_links, shell::WebPage::SiteQuietly, *m_pane); });
+    Handle("version-notes", [this] { shell::OpenWebPage(m_links, shell::WebPage::VersionNotes, *m_pane); });
+    Handle("about", [this] { ShowAbout(); });
+    Handle("tray-about", [this] { ShowAbout(); });
+}
+
+QAction* MainWindow::MenuDoorAction(QMenu* menu, std::string_view id) {
+    // A menu's own copy of a plain door entry, triggering the shared command.
+    QAction* shared = Action(id);
+    auto* copy = new QAction(shared->icon(), shared->text(), menu);
+    copy->setObjectName(shared->objectName());
+    copy->setShortcuts(shared->shortcuts());
+    copy->setShortcutContext(Qt::WidgetShortcut);  // the shared action owns the window's shortcut
+    connect(copy, &QAction::triggered, shared, &QAction::trigger);
+    menu->addAction(copy);
+    return copy;
+}
+
+QMenu* MainWindow::BuildMenu(QMenu* menu, std::span<const std::string_view> entries) {
+    DriveMenu drives;
+    for (std::string_view entry : entries) {
+        if (entry == "-") {
+            menu->addSeparator();
+        } else if (entry == "@drives") {
+            drives.sub = menu->addMenu(Tr("操作光驱"));
+            drives.sub->menuAction()->setObjectName(QStringLiteral("door-menu"));
+            // The placeholder stays while the machine has no optical drive.
+            drives.sub->addAction(Tr("操作光驱"))->setEnabled(false);
+            drives.sub->menuAction()->setEnabled(false);
+        } else if (entry == "door-open") {
+            drives.open = MenuDoorAction(menu, entry);
+        } else if (entry == "door-close") {
+            drives.close = MenuDoorAction(menu, entry);
+        } else {
+            menu->addAction(Action(entry));
+        }
+    }
+    if (drives.sub) m_driveMenus.push_back(drives);
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        RefreshChecks();
+        RefreshAutorun();
+    });
+    return menu;
+}
+
+void MainWindow::BuildMenus() {
+    for (const MenuSpec& spec : MainMenus()) {
+        QMenu* menu = menuBar()->addMenu(Tr(spec.title));
+        menu->setAccessibleName(PlainCommandText(spec.title));
+        BuildMenu(menu, spec.entries);
+    }
+    m_trayMenu = BuildMenu(new QMenu(this), TrayMenuEntries());
+    connect(m_trayMenu, &QMenu::aboutToShow, this, &MainWindow::RebuildDriveMenus);
+}
+
+void MainWindow::BuildToolBars() {
+    m_mainBar = addToolBar(Tr("工具栏"));
+    m_mainBar->setObjectName(QStringLiteral("toolbar"));
+    addToolBarBreak();
+    m_pathBar = addToolBar(Tr("路径栏"));
+    m_pathBar->setObjectName(QStringLiteral("pathbar"));
+    m_pathBar->setAccessibleName(Tr("路径栏"));
+    m_mainBar->setAccessibleName(Tr("工具栏"));
+    for (QToolBar* bar : {m_mainBar, m_pathBar}) {
+        const bool main = bar == m_mainBar;
+        for (std::string_view entry : main ? MainToolBarEntries() : PathBarEntries()) {
+            if (entry == "-") {
+                bar->addSeparator();
+            } else if (entry == "@size") {
+                m_sizeBox = new QComboBox(bar);
+                m_sizeBox->setAccessibleName(Tr("大图标尺寸"));
+                m_sizeBox->setToolTip(Tr("大图标尺寸"));
+                int current = 3;
+                for (int i = 0; i < static_cast<int>(std::size(kIconSizes)); ++i) {
+                    m_sizeBox->addItem(QString::fromLatin1(kIconSizes[i].text));
+                    if (kIconSizes[i].width == m_services.options.bigIconX) current = i;
+                }
+                m_sizeBox->setCurrentIndex(current);
+                connect(m_sizeBox, &QComboBox::activated, this, [this](int i) {
+                    m_services.options.SetInt(m_services.settings, "BigIcon_X", kIconSizes[i].width);
+                    m_services.options.SetInt(m_services.settings, "BigIcon_Y", kIconSizes[i].height);
+                });
+                bar->addWidget(m_sizeBox);
+            } else if (entry == "@memo") {
+                // The memo of the selected list item: filled and edited by the list view.
+                auto* memo = new QLineEdit(bar);
+                memo->setObjectName(QStringLiteral("memo-field"));
+                memo->setAccessibleName(Tr("备注"));
+                memo->setPlaceholderText(Tr("备注"));
+                memo->setMaximumWidth(260);
+                memo->setEnabled(false);
+                bar->addWidget(memo);
+            } else {
+                bar->addAction(Action(entry));
+                if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action(entry)))) {
+                    button->setAccessibleName(PlainCommandText(FindCommand(entry)->text));
+                    if (entry == "door-open" && main) m_openButton = button;
+                    if (entry == "door-close" && main) m_closeButton = button;
+                }
+            }
+        }
+        connect(bar, &QToolBar::visibilityChanged, this, &MainWindow::RefreshChecks);
+    }
+    for (QToolButton* button : {m_openButton, m_closeButton}) {
+        auto* menu = new QMenu(button);
+        button->setMenu(menu);
+        button->setPopupMode(QToolButton::DelayedPopup);
+    }
+}
+
+void MainWindow::BuildCentre() {
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("splitter"));
+    m_tree = new QTreeView(m_splitter);
+    m_tree->setObjectName(QStringLiteral("tree"));
+    m_tree->setAccessibleName(Tr("光盘库"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_treeModel = new CatalogTreeModel(m_tree);
+    m_tree->setModel(m_treeModel);
+    // The content list: its model and styles come with the browsing of categories and discs.
+    m_list = new QListView(m_splitter);
+    m_list->setObjectName(QStringLiteral("list"));
+    m_list->setAccessibleName(Tr("内容"));
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(m_list);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false);
+    const int width = std::max(20, m_services.options.IntValue(m_services.settings, "CurColPos"));
+    m_splitter->setSizes({width, 1000});
+    m_tree->resize(width, m_tree->height());
+    setCentralWidget(m_splitter);
+}
+
+void MainWindow::BuildStatusBar() {
+    m_pathText = new QLabel(this);
+    m_statText = new QLabel(this);
+    m_pathText->setAccessibleName(Tr("路径"));
+    m_statText->setAccessibleName(Tr("统计"));
+    statusBar()->addWidget(m_pathText, 1);
+    statusBar()->addWidget(m_statText, 2);
+    m_capsLabel = new QLabel(QStringLiteral("CAP"), this);
+    m_numLabel = new QLabel(QStringLiteral("NUM"), this);
+    m_scrollLabel = new QLabel(QStringLiteral("SCRL"), this);
+    m_capsLabel->setAccessibleName(QStringLiteral("Caps Lock"));
+    m_numLabel->setAccessibleName(QStringLiteral("Num Lock"));
+    m_scrollLabel->setAccessibleName(QStringLiteral("Scroll Lock"));
+    for (QLabel* label : {m_capsLabel, m_numLabel, m_scrollLabel}) {
+        label->setEnabled(false);  // greyed while the lock is off or unknown
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+        statusBar()->addPermanentWidget(label);
+    }
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
+        QStringList names;
+        for (QModelIndex at = index; at.isValid(); at = at.parent()) names.prepend(at.data().toString());
+        m_pathText->setText(names.join(QLatin1Char('\\')));
+    });
+}
+
+void MainWindow::BuildDocks() {
+    m_paneDock = new QDockWidget(Tr("提示信息"), this);
+    m_paneDock->setObjectName(QStringLiteral("message-dock"));
+    m_paneDock->setAccessibleName(Tr("提示信息"));
+    m_paneDock->setWidget(m_pane);
+    addDockWidget(Qt::BottomDockWidgetArea, m_paneDock);
+    m_paneDock->hide();
+    connect(m_paneDock, &QDockWidget::visibilityChanged, this, &MainWindow::RefreshChecks);
+    connect(m_pane, &MessagePane::ShowRequested, m_paneDock, &QDockWidget::show);
+    connect(m_pane, &MessagePane::HideRequested, m_paneDock, &QDockWidget::hide);
+
+    m_memoDock = new QDockWidget(QStringLiteral("CDInfo"), this);
+    m_memoDock->setObjectName(QStringLiteral("memo-dock"));
+    m_memoDock->setAccessibleName(QStringLiteral("CDInfo"));
+    m_memoText = new QPlainTextEdit(m_memoDock);
+    m_memoText->setReadOnly(true);
+    m_memoText->setAccessibleName(QStringLiteral("CDInfo"));
+    m_memoDock->setWidget(m_memoText);
+    addDockWidget(Qt::RightDockWidgetArea, m_memoDock);
+    m_memoDock->hide();
+}
+
+void MainWindow::RefreshChecks() {
+    auto check = [this](std::string_view id, bool on) {
+        if (QAction* action = Action(id)) action->setChecked(on);
+    };
+    check("toolbar", m_mainBar && !m_mainBar->isHidden());
+    check("pathbar", m_pathBar && !m_pathBar->isHidden());
+    check("statusbar", !statusBar()->isHidden());
+    check("message-pane", m_paneDock && !m_paneDock->isHidden());
+    const std::string_view styles[] = {"view-large", "view-report", "view-small", "view-list"};
+    if (m_viewStyle >= 0 && m_viewStyle < 4) check(styles[m_viewStyle], true);
+
+    const auto& options = m_services.options;
+    auto& settings = m_services.settings;
+    for (const auto& [id, key] : kPlainSwitches) check(id, options.IntValue(settings, key) != 0);
+    for (const auto& [id, key] : kViewSwitches) check(id, options.IntValue(settings, key) != 0);
+    check("run-on-tray", options.IntValue(settings, "RunOnTray") != 0);
+    const bool startsAtLogin = options.IntValue(settings, "Emr") != 0;
+    check("start-at-login", startsAtLogin);
+    check("tray-start-at-login", startsAtLogin);
+}
+
+void MainWindow::RefreshAutorun() {
+    // Asks the desktop (a gsettings run), so only when a menu opens and after the switch.
+    const std::optional<bool> autorunOff = shell::AutorunSwitchChecked();
+    QAction* autorun = Action("autorun");
+    autorun->setEnabled(autorunOff.has_value());
+    autorun->setChecked(autorunOff.value_or(false));
+    autorun->setToolTip(autorunOff ? PlainCommandText(FindCommand("autorun")->text)
+                                   : Tr("当前桌面没有光盘自动运行的设置"));
+}
+
+void MainWindow::UpdateLockIndicators() {
+    const std::optional<LockKeys> keys = m_locks ? m_locks->Query() : std::nullopt;
+    m_capsLabel->setEnabled(keys && keys->caps);
+    m_numLabel->setEnabled(keys && keys->num);
+    m_scrollLabel->setEnabled(keys && keys->scroll);
+}
+
+void MainWindow::FillDriveMenu(QMenu* menu, QAction* plainOpen, QAction* plainClose) {
+    const std::vector<platform::OpticalDrive> drives = m_services.drives.Drives();
+    const std::vector<shell::DriveMenuEntry> entries = shell::DriveMenuEntries(drives);
+    menu->menuAction()->setEnabled(!drives.empty());
+    if (drives.empty()) return;  // nothing to choose from: the menu stays as it was
+    const bool several = drives.size() >= 2;
+    if (plainOpen) plainOpen->setVisible(!several);
+    if (plainClose) plainClose->setVisible(!several);
+    menu->menuAction()->setVisible(several);
+    menu->clear();
+    for (const shell::DriveMenuEntry& entry : entries) {
+        QAction* action = menu->addAction(ToQt(entry.text));
+        const int command = entry.command;
+        connect(action, &QAction::triggered, this, [this, command] { MoveDoor(command); });
+    }
+}
+
+void MainWindow::RebuildDriveMenus() {
+    for (const DriveMenu& menu : m_driveMenus) {
+        if (menu.sub) FillDriveMenu(menu.sub, menu.open, menu.close);
+    }
+    // The tool buttons get drop-down lists of one kind each with two or more drives.
+    const std::vector<platform::OpticalDrive> drives = m_services.drives.Drives();
+    const std::vector<shell::DriveMenuEntry> entries = shell::DriveMenuEntries(drives);
+    for (QToolButton* button : {m_openButton, m_closeButton}) {
+        if (!button) continue;
+        QMenu* menu = button->menu();
+        menu->clear();
+        const bool open = button == m_openButton;
+        for (const shell::DriveMenuEntry& entry : entries) {
+            const std::optional<shell::DoorCommand> door = shell::DecodeDoorCommand(entry.command);
+            if (!door || door->open != open) continue;
+            const int command = entry.command;
+            connect(menu->addAction(ToQt(entry.text)), &QAction::triggered, this, [this, command] { MoveDoor(command); });
+        }
+        button->setPopupMode(menu->isEmpty() ? QToolButton::DelayedPopup : QToolButton::MenuButtonPopup);
+    }
+}
+
+void MainWindow::MoveDoor(int command) {
+    shell::DriveDoors doors(m_services.drives);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    doors.RunCommand(command);
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::ToggleMessagePane() {
+    if (m_paneDock->isVisible()) {
+        m_paneDock->hide();
+    } else {
+        m_paneDock->show();
+        m_pane->setFocus();
+    }
+}
+
+void MainWindow::ShowPaneThen(void (MessagePane::*operation)()) {
+    if (!m_paneDock->isVisible()) m_paneDock->show();
+    (m_pane->*operation)();
+}
+
+void MainWindow::FlipSwitch(std::string_view key) {
+    const bool on = m_services.options.Flip(m_services.settings, key);
+    if (key == "ExtractZip" && on) {
+        m_services.ui.ShowMessage(
+            text::Local("警告：扫描压缩文件内的内容将使得打开光盘和搜索光盘消耗更长的时间"));
+    }
+}
+
+void MainWindow::ToggleRunOnTray() {
+    auto& settings = m_services.settings;
+    if (m_services.options.IntValue(settings, "RunOnTray") != 0) {
+        m_services.options.SetInt(settings, "RunOnTray", 0);
+        return;
+    }
+    if (!m_services.ui.AskOkCancel(text::Local("重新运行Pelko－光盘管理工具，以使该选项有效？"))) return;
+    m_services.options.SetInt(settings, "RunOnTray", 1);
+    close();
+}
+
+void MainWindow::ToggleStartAtLogin() {
+    const QByteArray executable = QFile::encodeName(QCoreApplication::applicationFilePath());
+    shell::ToggleStartAtLogin(m_services.settings, platform::AutostartFile(), executable.toStdString());
+}
+
+void MainWindow::ToggleAutorun() {
+    shell::ToggleAutorunSwitch();
+    RefreshAutorun();
+}
+
+void MainWindow::ShowAbout() {
+    const QString text =
+        Tr("<h3>Pelko－光盘管理工具</h3>") + Tr("<p>版本 ") + QStringLiteral(PELKO_VERSION) +
+        Tr("</p><p>许可证：GNU 通用公共许可证第 3 版或更高版本（GPL-3.0-or-later）。</p>") +
+        Tr("<p>使用的程序库：Qt ") + QString::fromLatin1(qVersion()) +
+        Tr("、zlib 与 minizip、libjpeg、giflib、libtiff、libcdio（libudf）、libudev、libblkid、libxcb、"
+           "GoogleTest（测试）。</p>");
+    QMessageBox box(QMessageBox::NoIcon, Tr("关于 Pelko－光盘管理工具"), text, QMessageBox::Ok, this);
+    box.setIconPixmap(windowIcon().pixmap(64, 64));
+    box.setTextFormat(Qt::RichText);
+    box.exec();
+}
+
+void MainWindow::FocusNextPane(bool forward) {
+    // Two panes: either direction moves to the other one.
+    (void)forward;
+    if (m_tree->hasFocus()) m_list->setFocus(Qt::OtherFocusReason);
+    else m_tree->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::ReadMediaEvents() {
+    for (const platform::MediaEvent& event : m_media->ReadEvents()) {
+        if (event.change != platform::MediaChange::Inserted) continue;
+        m_pane->Post(catalog::MessageKind::Hint,
+                     text::LocalWith("光驱 %s 中插入了光盘", text::FromUtf8(event.device)));
+    }
+}
+
+bool MainWindow::SetUpTray() {
+    if (m_services.options.IntValue(m_services.settings, "RunOnTray") == 0) return false;
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_pane->Post(catalog::MessageKind::Warning,
+                     text::Local("桌面没有系统托盘，所以Pelko－光盘管理工具不能运行在系统托盘上，主窗口保持显示"));
+        return false;
+    }
+    m_tray = new QSystemTrayIcon(windowIcon(), this);
+    m_tray->setToolTip(QStringLiteral("Pelko"));
+    m_tray->setContextMenu(m_trayMenu);
+    connect(m_tray, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { OnTrayActivated(static_cast<int>(reason)); });
+    m_tray->show();
+    return true;
+}
+
+void MainWindow::OnTrayActivated(int reason) {
+    if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick) return;
+    if (isVisible() && !isMinimized()) hide();
+    else BringToFront();
+}
+
+void MainWindow::BringToFront() {
+    showMaximized();
+    raise();
+    activateWindow();
+    m_list->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void MainWindow::RegisterHotKeys() {
+    shell::RegisterHotKeys(m_services.drives.Drives(), m_services.settings, m_services.hotKeys, m_services.ui);
+    m_hotKeysRegistered = true;
+}
+
+void MainWindow::SetPassword() {
+    PasswordDialog dialog(PasswordDialog::Mode::Set, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    m_services.doc.SetPassword(dialog.Confirmation());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        RebuildDriveMenus();
+    } else if (event->type() == QEvent::WindowStateChange && m_tray && isMinimized()) {
+        // Minimised while living in the tray: leave the task bar.
+        QTimer::singleShot(0, this, &QWidget::hide);
+    }
+}
+
+bool MainWindow::RunCloseSequence() {
+    const shell::WindowLayout layout{m_viewStyle, m_tree->width()};
+    const shell::CloseDecision decision =
+        shell::DecideClose(m_services.busy, layout, m_services.options, m_services.settings, m_services.ui, [this] {
+            CloseDialog dialog(this);
+            return dialog.exec() == QDialog::Accepted ? std::optional<bool>(dialog.DontAskAgain()) : std::nullopt;
+        });
+    if (decision == shell::CloseDecision::StayOpen) return false;
+    if (m_tray) {
+        m_tray->hide();
+        delete m_tray;
+        m_tray = nullptr;
+    }
+    if (m_hotKeysRegistered) {
+        shell::UnregisterHotKeys(m_services.drives.Drives(), m_services.hotKeys);
+        m_hotKeysRegistered = false;
+    }
+    if (m_services.doc.IsModified()) m_services.doc.SaveCatalog();
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_closeApproved && !RunCloseSequence()) {
+        event->ignore();
+        return;
+    }
+    m_closeApproved = true;
+    event->accept();
+    emit Closed();
+}
+
+}  // namespace pelko::ui
