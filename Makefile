@@ -25,9 +25,6 @@ run: build
 	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
 		echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the desktop program needs one; here is pelko-cli --help."; \
 		$(PELKO_CLI) --help; \
-	elif [ ! -x $(PELKO_GUI) ]; then \
-		echo "This build has no desktop program yet; here is pelko-cli --help."; \
-		$(PELKO_CLI) --help; \
 	else \
 		$(PELKO_GUI); \
 	fi
