@@ -104,5 +104,19 @@ TEST(MessagePaneThreads, AFloodOfLinesLeavesTheEventLoopRunning) {
     EXPECT_TRUE(document->findBlockByNumber(kShown - 1).text().contains(QStringLiteral("65535")));
 }
 
+TEST(MessagePaneThreads, ClearingDropsLinesNotShownYet) {
+    MessagePane pane;
+    pane.Post(MessageKind::Hint, "shown");
+    std::thread worker([&pane] {
+        for (int i = 0; i < 5000; ++i) pane.Post(MessageKind::Result, "queued");
+    });
+    worker.join();
+    pane.ClearAll();
+    pane.Post(MessageKind::Hint, "after");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane.LineCount(), 1);
+    EXPECT_EQ(pane.Editor()->document()->firstBlock().text(), QString::fromUtf8("提示：  after"));
+}
+
 }  // namespace
 }  // namespace pelko::ui

@@ -278,7 +278,13 @@ void MessagePane::DeleteSelection() {
     m_edit->setTextCursor(cursor);
 }
 
+void MessagePane::DropQueued() {
+    const std::lock_guard lock(m_mutex);
+    m_queue.clear();
+}
+
 void MessagePane::ClearAll() {
+    DropQueued();  // lines posted before the clear and not shown yet go with the rest
     m_edit->clear();
     m_highlighted = 0;
 }
@@ -375,7 +381,7 @@ bool MessagePane::LoadFrom(const QString& path) {
 }
 
 void MessagePane::ReplaceContent(const exporting::RtfSpans& spans) {
-    Flush();  // lines posted before the load belong to the content being replaced
+    DropQueued();  // lines posted before the load belong to the content being replaced
     m_edit->clear();
     m_highlighted = 0;
     QTextCursor cursor(m_edit->document());

@@ -50,6 +50,7 @@ public:
     void RestartHighlighting() { m_highlighted = 0; }
 
     // Commands of the pane for the main menu (the pane's own context menu uses them too).
+    // Clearing and loading replace everything, lines still on their way from workers included.
     void OpenFile();
     void SaveToFile();
     void SelectAll();
@@ -92,6 +93,7 @@ private:
     };
 
     void Drain();
+    void DropQueued();
     void AppendLine(QTextCursor& end, catalog::MessageKind kind, const std::string& line);
     void ReplaceContent(const exporting::RtfSpans& spans);
     exporting::RtfSpans ContentSpans() const;
