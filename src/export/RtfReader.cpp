@@ -12,14 +12,15 @@ namespace pelko::exporting {
 namespace {
 
 // Destinations whose content is not document text.
+// clang-format off
 constexpr std::array<std::string_view, 40> kSkippedDestinations = {
-    "fonttbl",   "stylesheet", "info",      "pict",        "object",     "objdata",    "header",
-    "headerl",   "headerr",    "headerf",   "footer",      "footerl",    "footerr",    "footerf",
-    "footnote",  "fldinst",    "listtable", "listoverridetable", "rsidtbl", "generator", "xmlnstbl",
-    "themedata", "colorschememapping", "datastore", "latentstyles", "mmathPr", "revtbl", "filetbl",
-    "annotation", "atnid",     "atnauthor", "comment",    "author",    "title",       "subject",
-    "keywords",  "doccomm",    "operator",  "nonshppict", "shpinst",
+    "fonttbl", "stylesheet", "info", "pict", "object", "objdata", "header", "headerl", "headerr",
+    "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "fldinst", "listtable",
+    "listoverridetable", "rsidtbl", "generator", "xmlnstbl", "themedata", "colorschememapping",
+    "datastore", "latentstyles", "mmathPr", "revtbl", "filetbl", "annotation", "atnid", "atnauthor",
+    "comment", "author", "title", "subject", "keywords", "doccomm", "operator", "nonshppict", "shpinst",
 };
+// clang-format on
 
 constexpr int kMaxFallbackChars = 16;
 constexpr std::size_t kNoColour = static_cast<std::size_t>(-1);
@@ -76,7 +77,8 @@ private:
                 m_error = "groups nested deeper than " + std::to_string(kMaxRtfDepth);
                 return;
             }
-            m_groups.push_back(m_groups.empty() ? Group{} : Group{Top().colour, Top().unicodeSkip, Top().skip, false});
+            m_groups.push_back(m_groups.empty() ? Group{}
+                                                : Group{Top().colour, Top().unicodeSkip, Top().skip, false});
             m_firstInGroup = true;
             m_pendingFallback = 0;
             return;
@@ -255,8 +257,9 @@ private:
         }
         char32_t point = unit;
         if (unit >= 0xDC00 && unit <= 0xDFFF) {
-            point = m_highSurrogate != 0 ? 0x10000 + ((char32_t{m_highSurrogate} - 0xD800) << 10) + (unit - 0xDC00)
-                                         : char32_t{0xFFFD};
+            point = m_highSurrogate != 0
+                        ? 0x10000 + ((char32_t{m_highSurrogate} - 0xD800) << 10) + (unit - 0xDC00)
+                        : char32_t{0xFFFD};
             m_highSurrogate = 0;
         } else {
             FlushSurrogate();

@@ -36,7 +36,9 @@ std::vector<char32_t> CodePoints(std::string_view utf8) {
 
 // \uN takes a signed 16-bit number; characters beyond the BMP go as a surrogate pair.
 void WriteUnicode(std::ostream& out, char32_t point) {
-    auto unit = [&](std::uint32_t u) { out << "\\u" << static_cast<std::int16_t>(static_cast<std::uint16_t>(u)) << '?'; };
+    auto unit = [&](std::uint32_t u) {
+        out << "\\u" << static_cast<std::int16_t>(static_cast<std::uint16_t>(u)) << '?';
+    };
     if (point > 0xFFFF) {
         const std::uint32_t v = point - 0x10000;
         unit(0xD800 + (v >> 10));
@@ -103,16 +105,21 @@ void WriteRtf(std::ostream& out, const RtfSpans& spans) {
     // Index 0 of the colour table is the automatic colour; ours start at 1.
     std::vector<Rgb> colours;
     for (const RtfSpan& span : spans) {
-        if (std::find(colours.begin(), colours.end(), span.colour) == colours.end()) colours.push_back(span.colour);
+        if (std::find(colours.begin(), colours.end(), span.colour) == colours.end())
+            colours.push_back(span.colour);
     }
     out << "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang2052{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}}\r\n";
     out << "{\\colortbl ;";
-    for (const Rgb& c : colours) out << "\\red" << int{c.r} << "\\green" << int{c.g} << "\\blue" << int{c.b} << ';';
+    for (const Rgb& c : colours)
+        out << "\\red" << int{c.r} << "\\green" << int{c.g} << "\\blue" << int{c.b} << ';';
     out << "}\r\n\\viewkind4\\uc1\\pard\\f0\\fs18";
     std::size_t current = 0;
     for (const RtfSpan& span : spans) {
         if (span.text.empty()) continue;
-        const std::size_t index = static_cast<std::size_t>(std::find(colours.begin(), colours.end(), span.colour) - colours.begin()) + 1;
+        const std::size_t index =
+            static_cast<std::size_t>(std::find(colours.begin(), colours.end(), span.colour) -
+                                     colours.begin()) +
+            1;
         if (index != current) {
             out << "\\cf" << index << ' ';
             current = index;

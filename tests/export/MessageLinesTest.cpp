@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "support/RecordingLog.h"
-#include "support/ScriptedUi.h"
 #include "catalog/CRootCategory.h"
 #include "export/MessageLines.h"
+#include "support/RecordingLog.h"
+#include "support/ScriptedUi.h"
 #include "text/Codec.h"
 
 namespace pelko::exporting {
@@ -21,8 +21,8 @@ TEST(MessageLines, PrefixesAndColoursOfEveryKind) {
         const char* line;  // UTF-8
         Rgb colour;
     } cases[] = {
-        {MessageKind::Hint, "提示：  x", {0, 0, 255}},    {MessageKind::Warning, "警告：  x", {0, 0, 255}},
-        {MessageKind::Error, "错误：  x", {255, 0, 0}},   {MessageKind::Result, "        x", {0, 0, 0}},
+        {MessageKind::Hint, "提示：  x", {0, 0, 255}},   {MessageKind::Warning, "警告：  x", {0, 0, 255}},
+        {MessageKind::Error, "错误：  x", {255, 0, 0}},  {MessageKind::Result, "        x", {0, 0, 0}},
         {MessageKind::Detail, "        x", {0, 0, 255}},
     };
     for (const auto& c : cases) {
@@ -98,11 +98,11 @@ TEST_F(ScanObjectNames, WalkDownCategoriesToTheFirstEntry) {
         const char* found;
     } cases[] = {
         {"        Pelko\\音乐\\Disc1\\Songs\\a.mp3", "Disc1"},
-        {"Pelko\\音乐\\Rock\\乗光盘1\\x", "乗光盘1"},      // a GBK name whose trail byte is "\"
-        {"Pelko\\音乐\\Rock\\乗光盘1", "乗光盘1"},         // at the end of the line
-        {"Pelko\\Music", "Music"},                         // an entry of the root
-        {"Pelko\\nope\\音乐\\Disc1", "Disc1"},             // unknown parts are passed over
-        {"Pelko\\音乐\\disc1", "<none>"},                  // exact comparison
+        {"Pelko\\音乐\\Rock\\乗光盘1\\x", "乗光盘1"},  // a GBK name whose trail byte is "\"
+        {"Pelko\\音乐\\Rock\\乗光盘1", "乗光盘1"},     // at the end of the line
+        {"Pelko\\Music", "Music"},                     // an entry of the root
+        {"Pelko\\nope\\音乐\\Disc1", "Disc1"},         // unknown parts are passed over
+        {"Pelko\\音乐\\disc1", "<none>"},              // exact comparison
         {"错误：  光盘 Pelko\\音乐\\Rock 已经存在", "<none>"},
         {"Pelko/音乐/Disc1", "<none>"},
         {"pelko\\Music", "<none>"},

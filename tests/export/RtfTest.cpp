@@ -25,16 +25,17 @@ std::string Utf8(const RtfSpans& spans) {
 
 TEST(RtfRoundTrip, KeepsTextAndColoursOfEveryKindOfCharacter) {
     const RtfSpans spans = {
-        {Local("提示：  光盘 乗俓 已经存在\n"), kBlue},                // GBK with 0x5C trail bytes
-        {Local("错误：  C:\\路径\\{括号} 和 tab\there\n"), kRed},      // RTF's own special characters
-        {std::string("euro \x80, control \x01 end\n"), kBlack},       // CP936's 0x80 and a control byte
+        {Local("提示：  光盘 乗俓 已经存在\n"), kBlue},            // GBK with 0x5C trail bytes
+        {Local("错误：  C:\\路径\\{括号} 和 tab\there\n"), kRed},  // RTF's own special characters
+        {std::string("euro \x80, control \x01 end\n"), kBlack},    // CP936's 0x80 and a control byte
         {Local("2006-3-5 9:7:2\n") + std::string(56, '^') + "\n", kGrey},
-        {Local("表情 😀 和 𠀀 罕见字\n"), kBlue},                      // four-byte GB18030, beyond the BMP
+        {Local("表情 😀 和 𠀀 罕见字\n"), kBlue},  // four-byte GB18030, beyond the BMP
         {"        Pelko\\Music\\Disc1\n", kBlack},
     };
     const std::string rtf = WriteRtf(spans);
-    EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        << "the writer escapes every byte above ASCII";
+    EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80;
+    })) << "the writer escapes every byte above ASCII";
     EXPECT_NE(rtf.find("\\u-10179?"), std::string::npos) << "emoji as a surrogate pair of \\uN";
     const RtfReadResult back = ReadRtf(rtf);
     ASSERT_TRUE(back.ok) << back.error;
@@ -42,7 +43,8 @@ TEST(RtfRoundTrip, KeepsTextAndColoursOfEveryKindOfCharacter) {
 }
 
 TEST(RtfRoundTrip, EmptyAndSingleColourDocuments) {
-    for (const RtfSpans& spans : {RtfSpans{}, RtfSpans{{"one line\n", kBlack}}, RtfSpans{{"no line end", kRed}}}) {
+    for (const RtfSpans& spans :
+         {RtfSpans{}, RtfSpans{{"one line\n", kBlack}}, RtfSpans{{"no line end", kRed}}}) {
         const RtfReadResult back = ReadRtf(WriteRtf(spans));
         ASSERT_TRUE(back.ok) << back.error;
         EXPECT_EQ(back.spans, spans);
@@ -53,7 +55,8 @@ TEST(RtfRoundTrip, EmptyAndSingleColourDocuments) {
 // table, \'hh bytes, \uN with fallbacks.
 TEST(RtfReader, ReadsForeignDocument) {
     const std::string rtf =
-        "{\\rtf1\\ansi\\ansicpg936\\deff0\\nouicompat{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
+        "{\\rtf1\\ansi\\ansicpg936\\deff0\\nouicompat{\\fonttbl{\\f0\\fnil\\fcharset134 "
+        "\\'cb\\'ce\\'cc\\'e5;}"
         "{\\f1\\fnil Calibri;}}\r\n"
         "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
         "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
@@ -93,11 +96,15 @@ TEST(RtfReader, GarbageNeverCrashes) {
         {"cut in a hex escape", "{\\rtf1 a\\'4", true, "a\x04"},
         {"hex escape without digits", "{\\rtf1 a\\'zz}", true, "azz"},
         {"backslash at the end", "{\\rtf1 a\\", true, "a"},
-        {"huge numbers", "{\\rtf1 \\cf99999999999999999999 a\\u99999999999999 b\\uc999999 c}", true, "a\xEF\xBF\xBD" "c"},
+        {"huge numbers", "{\\rtf1 \\cf99999999999999999999 a\\u99999999999999 b\\uc999999 c}", true,
+         "a\xEF\xBF\xBD"
+         "c"},
         {"binary data longer than the input", "{\\rtf1 a\\bin999999999 xyz}", true, "a"},
         {"binary data skipped", "{\\rtf1 a\\bin3 }{}b}", true, "ab"},
         {"lone surrogates", "{\\rtf1 \\u-10179?x\\u-9216?}", true, "\xEF\xBF\xBDx\xEF\xBF\xBD"},
-        {"NUL character", "{\\rtf1 \\u0?a}", true, "\xEF\xBF\xBD" "a"},
+        {"NUL character", "{\\rtf1 \\u0?a}", true,
+         "\xEF\xBF\xBD"
+         "a"},
         {"over-long control word", "{\\rtf1 \\" + std::string(100000, 'a') + " z}", true, "z"},
         {"colour table never closed", "{\\rtf1{\\colortbl\\red1", true, ""},
     };
@@ -118,7 +125,8 @@ TEST(RtfReader, DeepNestingIsRefusedNotRecursed) {
     const RtfReadResult r = ReadRtf(deep);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("nested"), std::string::npos);
-    const std::string fine = "{\\rtf1 " + std::string(kMaxRtfDepth - 1, '{') + "x" + std::string(kMaxRtfDepth, '}');
+    const std::string fine =
+        "{\\rtf1 " + std::string(kMaxRtfDepth - 1, '{') + "x" + std::string(kMaxRtfDepth, '}');
     EXPECT_TRUE(ReadRtf(fine).ok);
 }
 

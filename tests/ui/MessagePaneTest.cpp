@@ -27,7 +27,9 @@ namespace {
 using catalog::MessageKind;
 using text::Local;
 
-QTextBlock Line(const MessagePane& pane, int number) { return pane.Editor()->document()->findBlockByNumber(number); }
+QTextBlock Line(const MessagePane& pane, int number) {
+    return pane.Editor()->document()->findBlockByNumber(number);
+}
 QString LineText(const MessagePane& pane, int number) { return Line(pane, number).text(); }
 
 // Colour and point size of the character at `offset` of a line.
@@ -41,7 +43,9 @@ QTextCharFormat FormatAt(const MessagePane& pane, int line, int offset) {
     ADD_FAILURE() << "no character " << offset << " in line " << line;
     return {};
 }
-QColor ColourAt(const MessagePane& pane, int line, int offset) { return FormatAt(pane, line, offset).foreground().color(); }
+QColor ColourAt(const MessagePane& pane, int line, int offset) {
+    return FormatAt(pane, line, offset).foreground().color();
+}
 
 TEST(MessagePaneTest, EachKindHasItsPrefixColourAndNinePointType) {
     MessagePane pane;
@@ -50,8 +54,10 @@ TEST(MessagePaneTest, EachKindHasItsPrefixColourAndNinePointType) {
         const char* line;
         QColor colour;
     } cases[] = {
-        {MessageKind::Hint, "提示：  光盘", QColor(0, 0, 255)},  {MessageKind::Warning, "警告：  光盘", QColor(0, 0, 255)},
-        {MessageKind::Error, "错误：  光盘", QColor(255, 0, 0)}, {MessageKind::Result, "        光盘", QColor(0, 0, 0)},
+        {MessageKind::Hint, "提示：  光盘", QColor(0, 0, 255)},
+        {MessageKind::Warning, "警告：  光盘", QColor(0, 0, 255)},
+        {MessageKind::Error, "错误：  光盘", QColor(255, 0, 0)},
+        {MessageKind::Result, "        光盘", QColor(0, 0, 0)},
         {MessageKind::Detail, "        光盘", QColor(0, 0, 255)},
     };
     for (const auto& c : cases) pane.Post(c.kind, Local("光盘"));
@@ -67,9 +73,10 @@ TEST(MessagePaneTest, EachKindHasItsPrefixColourAndNinePointType) {
     EXPECT_TRUE(LineText(pane, 5).isEmpty()) << "every line ends with a line break";
 
     pane.Post(MessageKind::TimeStamp, "ignored");
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[1-9]\\d{3}-[1-9]\\d?-[1-9]\\d? [1-9]?\\d:[1-9]?\\d:[1-9]?\\d$"))
-                    .match(LineText(pane, 5))
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^[1-9]\\d{3}-[1-9]\\d?-[1-9]\\d? [1-9]?\\d:[1-9]?\\d:[1-9]?\\d$"))
+            .match(LineText(pane, 5))
+            .hasMatch())
         << LineText(pane, 5).toStdString();
     EXPECT_EQ(LineText(pane, 6), QString(56, QLatin1Char('^')));
     EXPECT_EQ(ColourAt(pane, 6, 0), QColor(150, 150, 150));
@@ -185,7 +192,8 @@ TEST_F(PaneWithCatalog, WithoutACatalogNoLineIsALink) {
 }
 
 TEST_F(PaneWithCatalog, EnterAndDoubleClickGoToTheLine) {
-    PostLines({{MessageKind::Hint, "不是链接"}, {MessageKind::Result, "Pelko\\Disc2"}, {MessageKind::Hint, "x"}});
+    PostLines(
+        {{MessageKind::Hint, "不是链接"}, {MessageKind::Result, "Pelko\\Disc2"}, {MessageKind::Hint, "x"}});
     QSignalSpy goTo(&pane, &MessagePane::GoToItem);
     QPlainTextEdit* edit = pane.Editor();
     QTextCursor caret(Line(pane, 0));
@@ -193,7 +201,8 @@ TEST_F(PaneWithCatalog, EnterAndDoubleClickGoToTheLine) {
     edit->setTextCursor(caret);
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(goTo.count(), 0);
-    EXPECT_EQ(edit->textCursor().selectedText(), QString::fromUtf8("提示：  不是链接")) << "the whole line is selected";
+    EXPECT_EQ(edit->textCursor().selectedText(), QString::fromUtf8("提示：  不是链接"))
+        << "the whole line is selected";
 
     edit->setTextCursor(QTextCursor(Line(pane, 1)));
     QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);

@@ -58,7 +58,8 @@ TEST(MessagePaneThreads, LinesOfManyWorkersArriveWholeInOrderAndNoneLost) {
     ASSERT_EQ(pane.LineCount(), total);
 
     std::map<std::string, int> next;  // per writer: the number its next line must carry
-    for (QTextBlock b = pane.Editor()->document()->begin(); b.isValid() && b.blockNumber() < total; b = b.next()) {
+    for (QTextBlock b = pane.Editor()->document()->begin(); b.isValid() && b.blockNumber() < total;
+         b = b.next()) {
         const std::string line = b.text().toStdString();
         std::string writer;
         int number = -1;

@@ -91,8 +91,8 @@ MessagePane::MessagePane(QWidget* parent) : QWidget(parent) {
         const char* text;
         void (MessagePane::*command)();
     } entries[] = {
-        {"打开...", &MessagePane::OpenFile},   {"保存...", &MessagePane::SaveToFile},
-        {"全选", &MessagePane::SelectAll},     {"拷贝", &MessagePane::CopySelection},
+        {"打开...", &MessagePane::OpenFile},     {"保存...", &MessagePane::SaveToFile},
+        {"全选", &MessagePane::SelectAll},       {"拷贝", &MessagePane::CopySelection},
         {"删除", &MessagePane::DeleteSelection}, {"清空所有信息", &MessagePane::ClearAll},
     };
     for (const auto& entry : entries) {
@@ -211,7 +211,8 @@ void MessagePane::HighlightNewLines() {
         const auto span = exporting::FindScanObjectName(bytes, *m_root);
         if (!span) continue;
         const auto from = static_cast<int>(ToQt(std::string_view(bytes).substr(0, span->offset)).size());
-        const auto length = static_cast<int>(ToQt(std::string_view(bytes).substr(span->offset, span->length)).size());
+        const auto length =
+            static_cast<int>(ToQt(std::string_view(bytes).substr(span->offset, span->length)).size());
         cursor.setPosition(block.position() + from);
         cursor.setPosition(block.position() + from + length, QTextCursor::KeepAnchor);
         cursor.mergeCharFormat(red);
@@ -386,7 +387,8 @@ void MessagePane::ReplaceContent(const exporting::RtfSpans& spans) {
     m_highlighted = 0;
     QTextCursor cursor(m_edit->document());
     cursor.beginEditBlock();
-    for (const exporting::RtfSpan& span : spans) cursor.insertText(DocumentText(span.text), LineFormat(span.colour));
+    for (const exporting::RtfSpan& span : spans)
+        cursor.insertText(DocumentText(span.text), LineFormat(span.colour));
     cursor.endEditBlock();
     ScrollToEnd();
 }
