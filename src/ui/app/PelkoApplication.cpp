@@ -84,7 +84,6 @@ int RunPelko(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tinkmoss"));
     QApplication::setApplicationName(QStringLiteral("Pelko"));
-    QApplication::setApplicationDisplayName(ProgramCaption());
     // The window may live in the tray while dialogs come and go; the close sequence ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
     LoadQtTranslations(app);
@@ -157,7 +156,7 @@ int RunPelko(int argc, char** argv) {
     }
     if (wantSplash) Splash::ShowOnce();
 
-    window.showMinimized();
+    // The window stays unshown until the login has passed: nothing of the catalog is seen before.
     const shell::LoginResult login = shell::CheckLogin(
         doc.Root()->m_strPassword,
         [] {
