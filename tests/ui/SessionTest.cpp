@@ -17,6 +17,7 @@
 #include "catalog/CRootCategory.h"
 #include "shell/SessionRules.h"
 #include "text/Codec.h"
+#include "ui/app/ForwardingLog.h"
 #include "ui/app/IdleSaver.h"
 #include "ui/dialogs/CloseDialog.h"
 #include "ui/dialogs/PasswordDialog.h"
@@ -253,6 +254,22 @@ TEST(IdleSaverTest, SavesAModifiedCatalogOnlyAfterTheUserStops) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !doc.IsModified(); }, 2000));
     EXPECT_NE(test::ReadFile(folder / "tnk.dat"), before);
     EXPECT_EQ(highlights, 1);
+}
+
+TEST(ForwardingLogTest, StartUpLinesReachThePaneInOrderAndNothingAfterItGoes) {
+    ForwardingLog log;
+    log.Post(catalog::MessageKind::Error, "first");
+    log.Post(catalog::MessageKind::Hint, "second");
+    test::RecordingLog pane;
+    log.SetTarget(&pane);
+    log.Post(catalog::MessageKind::Warning, "third");
+    const std::vector<std::pair<catalog::MessageKind, std::string>> expected{
+        {catalog::MessageKind::Error, "first"}, {catalog::MessageKind::Hint, "second"},
+        {catalog::MessageKind::Warning, "third"}};
+    EXPECT_EQ(pane.Lines(), expected);
+    log.Detach();
+    log.Post(catalog::MessageKind::Error, "late");
+    EXPECT_EQ(pane.Lines(), expected);
 }
 
 TEST(CatalogTreeModelTest, RootCategoriesAndEntriesUnderTheModelTester) {
