@@ -115,9 +115,9 @@ if [ "${1:-}" = --inside ]; then
       sleep 0.1
     done
   }
-  # eventually COMMAND...: COMMAND succeeds within about three seconds.
+  # eventually COMMAND...: COMMAND succeeds within about five seconds.
   eventually() {
-    local tries=30
+    local tries=50
     until "$@" >/dev/null 2>&1; do
       tries=$((tries - 1)); [ "$tries" -gt 0 ] || { "$@"; return 1; }
       sleep 0.1
@@ -285,8 +285,11 @@ EOF
     start --catalog "$T/twice"
     local first=$pid window
     check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
-    sleep 0.3
-    window=$(main_window)
+    for _ in $(seq 1 50); do
+      window=$(main_window)
+      [ -n "$window" ] && break
+      sleep 0.1
+    done
     check "the main window is mapped" test -n "$window" || return 1
     xdotool windowminimize --sync "$window" 2>/dev/null
     check "the first window is minimised" eventually unmapped "$window" || return 1
