@@ -80,6 +80,8 @@ if [ "${1:-}" = --inside ]; then
   unmapped() { ! mapped "$1"; }
   # pane_shown: the dock pane 提示信息 is on the screen.
   pane_shown() { local tree; tree=$(A tree "$APP" --depth 3) && grep -q "\[frame\] '提示信息' .*showing" <<<"$tree"; }
+  # No main window is on the screen (a message box with the same title may be).
+  main_frame_hidden() { local tree; tree=$(A tree "$APP" --depth 2) && ! grep -q "\[frame\] '${TITLE}' .*showing" <<<"$tree"; }
   tree_root_is_pelko() { [ "$(A rows "$APP" tree | head -n 1)" = Pelko ]; }
   is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
   set_password() { printf '%s\n' "$2" | "$E2E_CLI" --catalog "$1" passwd; }
@@ -272,11 +274,13 @@ EOF
 
     start --catalog "$T/locked"
     check "the login dialog 输入密码 shows" A --timeout 20 wait-window "$APP" "输入密码" || return 1
+    check "nothing of the catalog shows before the login" main_frame_hidden || return 1
     keys focus "输入密码"
     keys type "wrong"
     check "确认 answers the login" button "确认" || return 1
     check "the wrong password is refused with its message" \
       A text "$APP" "label" "输入的密码不正确, 请重新登录" || return 1
+    check "the main window is still not shown" main_frame_hidden || return 1
     check "the message is acknowledged" press "确定" "OK" || return 1
     check "after a wrong password the program ends" ended "$pid" || return 1
 
