@@ -14,7 +14,9 @@ namespace pelko::catalog {
 void ObjectDeletion::DeleteEntry(CDiskInfo& entry) {
     const std::string& label = entry.m_strVolumeLabel;
     const std::uint32_t serial = entry.m_dwVolumeSerial;
-    EntryLeftovers leftovers{label, serial};
+    EntryLeftovers leftovers;
+    leftovers.volumeLabel = label;
+    leftovers.volumeSerial = serial;
     leftovers.discFiles = {m_discs.PlainPath(label, serial), m_discs.ZipPath(label, serial)};
     for (const std::string_view extension : {".htm", ".txt"})
         leftovers.pages.push_back(EntryExportPage(m_catalogFolder, entry, extension));

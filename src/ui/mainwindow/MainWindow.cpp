@@ -225,7 +225,10 @@ void MainWindow::AttachHandlers() {
     Handle("next-line", [this] { ShowPaneThen(&MessagePane::NextLine); });
     Handle("previous-line", [this] { ShowPaneThen(&MessagePane::PreviousLine); });
 
-    for (const auto& [id, key] : kPlainSwitches) Handle(id, [this, key] { FlipSwitch(key); });
+    for (const auto& plainSwitch : kPlainSwitches) {
+        const std::string_view key = plainSwitch.second;  // clang 14 cannot capture a structured binding
+        Handle(plainSwitch.first, [this, key] { FlipSwitch(key); });
+    }
     Handle("run-on-tray", [this] { ToggleRunOnTray(); });
     Handle("start-at-login", [this] { ToggleStartAtLogin(); });
     Handle("tray-start-at-login", [this] { ToggleStartAtLogin(); });
