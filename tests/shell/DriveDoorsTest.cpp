@@ -6,6 +6,7 @@
 #include "scan/DirectoryWalker.h"
 #include "shell/DriveDoors.h"
 #include "shell/ScanGuards.h"
+#include "support/FakeDrivePort.h"
 #include "support/FakeVolume.h"
 #include "support/TempDir.h"
 #include "text/Codec.h"
@@ -16,38 +17,7 @@ namespace {
 using platform::OpticalDrive;
 
 // Drives and trays that record what was asked of them, in order.
-class FakeDrivePort final : public platform::DrivePort {
-public:
-    std::vector<OpticalDrive> drives;
-    std::vector<std::string> mounted;
-    bool unmountWorks = true;
-    bool lockWorks = true;
-    int mediumChecksLeft = 1000;  // the disc leaves after this many checks
-    std::vector<std::string> calls;
-
-    std::vector<OpticalDrive> Drives() override { return drives; }
-    bool IsMounted(const std::string& device) override {
-        return std::find(mounted.begin(), mounted.end(), device) != mounted.end();
-    }
-    bool Unmount(const std::string& device) override {
-        calls.push_back("unmount " + device);
-        if (unmountWorks) std::erase(mounted, device);
-        return unmountWorks;
-    }
-    bool OpenTray(const std::string& device) override {
-        calls.push_back("open " + device);
-        return true;
-    }
-    bool CloseTray(const std::string& device) override {
-        calls.push_back("close " + device);
-        return true;
-    }
-    bool LockTray(const std::string& device, bool locked) override {
-        calls.push_back((locked ? "lock " : "unlock ") + device);
-        return lockWorks;
-    }
-    bool HasMedium(const std::string&) override { return mediumChecksLeft-- > 0; }
-};
+using test::FakeDrivePort;
 
 OpticalDrive Drive(int n) { return OpticalDrive{n, "/dev/sr" + std::to_string(n), "", true}; }
 

@@ -17,34 +17,18 @@
 #include "shell/BusyState.h"
 #include "support/RecordingLog.h"
 #include "support/ScriptedUi.h"
+#include "support/FakeDrivePort.h"
 #include "support/TempDir.h"
 #include "ui/mainwindow/MainWindow.h"
 
 namespace pelko::test {
 
-class FakeDrives final : public platform::DrivePort {
-public:
-    std::vector<platform::OpticalDrive> drives;
-    std::vector<std::string> calls;
-    std::vector<platform::OpticalDrive> Drives() override { return drives; }
-    bool IsMounted(const std::string&) override { return false; }
-    bool Unmount(const std::string&) override { return true; }
-    bool OpenTray(const std::string& device) override {
-        calls.push_back("open " + device);
-        return true;
-    }
-    bool CloseTray(const std::string& device) override {
-        calls.push_back("close " + device);
-        return true;
-    }
-    bool LockTray(const std::string&, bool) override { return true; }
-    bool HasMedium(const std::string&) override { return false; }
-
-    void SetDriveCount(int count) {
-        drives.clear();
-        for (int n = 0; n < count; ++n) drives.push_back({n, "/dev/sr" + std::to_string(n), "", false});
-    }
-};
+// Drives with no disc in them, numbered /dev/sr0 up.
+inline void SetDriveCount(FakeDrivePort& port, int count) {
+    port.drives.clear();
+    port.mediumChecksLeft = 0;
+    for (int n = 0; n < count; ++n) port.drives.push_back({n, "/dev/sr" + std::to_string(n), "", false});
+}
 
 class FakeHotKeys final : public platform::GlobalHotKeys {
 public:
@@ -69,14 +53,14 @@ struct WindowFixture {
     catalog::MemorySettingsStore settings;
     shell::AppSettings options;
     shell::BusyState busy;
-    FakeDrives drives;
+    FakeDrivePort drives;
     FakeHotKeys hotKeys;
     NoOpener opener;
     std::unique_ptr<catalog::CPelkoDoc> doc;
     std::unique_ptr<ui::MainWindow> window;
 
     explicit WindowFixture(int driveCount = 1) {
-        drives.SetDriveCount(driveCount);
+        SetDriveCount(drives, driveCount);
         doc = std::make_unique<catalog::CPelkoDoc>(folder.path(), log, ui);
         doc->LoadCatalog();
     }
