@@ -6,6 +6,7 @@
 #include "catalog/MessageLog.h"
 #include "catalog/SettingsTable.h"
 #include "catalog/UserInterface.h"
+#include "shell/CatalogChanges.h"
 #include "text/Codec.h"
 #include "text/MbString.h"
 
@@ -33,6 +34,22 @@ bool IsArchiveName(std::string_view name) {
     return lower.find(".zip") != std::string::npos || lower.find(".rar") != std::string::npos;
 }
 
+// Stores a memo typed in the list; one that differs only in letter case is not a change.
+template <class Memo>
+bool StoreTypedMemo(Memo& memo, std::string_view text) {
+    if (text::CompareNoCase(text, memo) == 0) return false;
+    memo = text;
+    return true;
+}
+
+// Stores the properties dialog's memo as given. True when it differs from the old one.
+template <class Memo>
+bool StoreMemo(Memo& memo, std::string_view text) {
+    if (std::string_view(memo) == text) return false;
+    memo = text;
+    return true;
+}
+
 }  // namespace
 
 CatalogEditor::CatalogEditor(catalog::CPelkoDoc& doc, catalog::DiscStore& discs, BusyState& busy,
@@ -54,7 +71,9 @@ CCategory* CatalogEditor::NewCategory(const CatalogObject* current) {
         return nullptr;
     }
     const std::string name = text::LocalWith("新建类别%s", std::to_string((*parent)->Subcategories().size()));
-    return (*parent)->AddNewSubcategory(name, Log(), Ui());
+    CCategory* added = (*parent)->AddNewSubcategory(name, Log(), Ui());
+    if (added && m_changes) m_changes->Added(added, *parent);
+    return added;
 }
 
 bool CatalogEditor::RenameFile(CFileInfo& file, std::string_view text) {
@@ -66,6 +85,7 @@ bool CatalogEditor::RenameFile(CFileInfo& file, std::string_view text) {
         const std::size_t dot = text::FindLastChar(oldName, '.');
         if (dot != std::string_view::npos) newName += oldName.substr(dot);
     }
+    if (newName == oldName) return false;
     file.m_strName = newName;
     MarkDiscModified(file);
     if (file.m_pParent) file.m_pParent->KeepSorted(&file);
@@ -79,52 +99,58 @@ bool CatalogEditor::RenameInList(const CatalogObject& object, std::string_view t
         Log().Post(MessageKind::Error, text::Local("名称不能为空"));
         return false;
     }
-    return std::visit(Overloaded{
-                          [&](CCategory* category) { return category->SetName(text, Log()); },
-                          [&](CDiskInfo* entry) {
-                              if (!catalog::SetEntryName(*entry, text, Log())) return false;
-                              if (m_open.IsOpen(entry)) m_open.cd->m_strDisplayName = entry->m_strName;
-                              return true;
-                          },
-                          [&](CDir* folder) {
-                              folder->m_strName = text;
-                              MarkDiscModified(*folder);
-                              if (folder->m_pParent) folder->m_pParent->KeepSorted(folder);
-                              return true;
-                          },
-                          [&](CFileInfo* file) { return RenameFile(*file, text); },
-                          [](ReadmeRow) { return false; },
-                      },
-                      object);
+    const bool renamed = std::visit(Overloaded{
+                                        [&](CCategory* category) { return category->SetName(text, Log()); },
+                                        [&](CDiskInfo* entry) {
+                                            if (!catalog::SetEntryName(*entry, text, Log())) return false;
+                                            if (m_open.IsOpen(entry))
+                                                m_open.cd->m_strDisplayName = entry->m_strName;
+                                            return true;
+                                        },
+                                        [&](CDir* folder) {
+                                            if (folder->m_strName == text) return false;
+                                            folder->m_strName = text;
+                                            MarkDiscModified(*folder);
+                                            if (folder->m_pParent) folder->m_pParent->KeepSorted(folder);
+                                            return true;
+                                        },
+                                        [&](CFileInfo* file) { return RenameFile(*file, text); },
+                                        [](ReadmeRow) { return false; },
+                                    },
+                                    object);
+    if (renamed && m_changes) m_changes->Changed(object);
+    return renamed;
 }
 
 bool CatalogEditor::EditMemoInList(const CatalogObject& object, std::string_view typed) {
     if (m_busy.Refuses(kEditGuard, Log())) return false;
     const std::string_view text = text::Trim(typed);
-    return std::visit(Overloaded{
-                          [&](CCategory* category) {
-                              category->m_strMemo = text;
-                              m_doc.SetModified();
-                              return true;
-                          },
-                          [&](CDiskInfo* entry) {
-                              entry->m_strMemo = text;
-                              m_doc.SetModified();
-                              return true;
-                          },
-                          [&](CDir* folder) {
-                              folder->m_strMemo = text;
-                              MarkDiscModified(*folder);
-                              return true;
-                          },
-                          [&](CFileInfo* file) {
-                              file->m_strMemo = text;
-                              MarkDiscModified(*file);
-                              return true;
-                          },
-                          [](ReadmeRow) { return false; },
-                      },
-                      object);
+    const bool stored = std::visit(Overloaded{
+                                       [&](CCategory* category) {
+                                           if (!StoreTypedMemo(category->m_strMemo, text)) return false;
+                                           m_doc.SetModified();
+                                           return true;
+                                       },
+                                       [&](CDiskInfo* entry) {
+                                           if (!StoreTypedMemo(entry->m_strMemo, text)) return false;
+                                           m_doc.SetModified();
+                                           return true;
+                                       },
+                                       [&](CDir* folder) {
+                                           if (!StoreTypedMemo(folder->m_strMemo, text)) return false;
+                                           MarkDiscModified(*folder);
+                                           return true;
+                                       },
+                                       [&](CFileInfo* file) {
+                                           if (!StoreTypedMemo(file->m_strMemo, text)) return false;
+                                           MarkDiscModified(*file);
+                                           return true;
+                                       },
+                                       [](ReadmeRow) { return false; },
+                                   },
+                                   object);
+    if (stored && m_changes) m_changes->Changed(object);
+    return stored;
 }
 
 bool CatalogEditor::RenameInTree(const CatalogObject& item, std::string_view text) {
@@ -132,7 +158,9 @@ bool CatalogEditor::RenameInTree(const CatalogObject& item, std::string_view tex
     if (CCategory* const* category = std::get_if<CCategory*>(&item)) {
         if ((*category)->m_pParent == nullptr) return false;
         if (text::CompareNoCase(text, (*category)->m_strName) == 0) return false;
-        return (*category)->SetName(text, Log());
+        if (!(*category)->SetName(text, Log())) return false;
+        if (m_changes) m_changes->Changed(*category);
+        return true;
     }
     CDir* const* node = std::get_if<CDir*>(&item);
     if (node == nullptr || !m_open.cd || *node != m_open.cd.get() || m_open.entry == nullptr) return false;
@@ -140,6 +168,8 @@ bool CatalogEditor::RenameInTree(const CatalogObject& item, std::string_view tex
     if (!catalog::SetEntryName(*m_open.entry, text, Log())) return false;
     m_open.cd->m_strDisplayName = m_open.entry->m_strName;
     m_doc.SetModified();
+    // The node stands for its entry: the views learn of the new name through the entry.
+    if (m_changes) m_changes->Changed(m_open.entry);
     return true;
 }
 
@@ -168,35 +198,40 @@ std::optional<PropertiesForm> CatalogEditor::PropertiesOf(std::span<const Catalo
 
 void CatalogEditor::ApplyProperties(const CatalogObject& object, std::string_view name,
                                     std::string_view memo) {
-    std::visit(Overloaded{
-                   [&](CCategory* category) {
-                       category->m_strMemo = memo;
-                       if (name != category->m_strName) category->SetName(name, Log());
-                       m_doc.SetModified();
-                   },
-                   [&](CDiskInfo* entry) {
-                       entry->m_strMemo = memo;
-                       if (name != entry->m_strName && catalog::SetEntryName(*entry, name, Log()) &&
-                           m_open.IsOpen(entry))
-                           m_open.cd->m_strDisplayName = entry->m_strName;
-                       m_doc.SetModified();
-                   },
-                   [&](CDir* folder) {
-                       folder->m_strMemo = memo;
-                       MarkDiscModified(*folder);
-                   },
-                   [&](CFileInfo* file) {
-                       file->m_strMemo = memo;
-                       MarkDiscModified(*file);
-                   },
-                   [](ReadmeRow) {},
-               },
-               object);
+    const bool changed = std::visit(
+        Overloaded{
+            [&](CCategory* category) {
+                const bool memoChanged = StoreMemo(category->m_strMemo, memo);
+                const bool renamed = name != category->m_strName && category->SetName(name, Log());
+                m_doc.SetModified();
+                return memoChanged || renamed;
+            },
+            [&](CDiskInfo* entry) {
+                const bool memoChanged = StoreMemo(entry->m_strMemo, memo);
+                const bool renamed = name != entry->m_strName && catalog::SetEntryName(*entry, name, Log());
+                if (renamed && m_open.IsOpen(entry)) m_open.cd->m_strDisplayName = entry->m_strName;
+                m_doc.SetModified();
+                return memoChanged || renamed;
+            },
+            [&](CDir* folder) {
+                MarkDiscModified(*folder);
+                return StoreMemo(folder->m_strMemo, memo);
+            },
+            [&](CFileInfo* file) {
+                MarkDiscModified(*file);
+                return StoreMemo(file->m_strMemo, memo);
+            },
+            [](ReadmeRow) { return false; },
+        },
+        object);
+    if (changed && m_changes) m_changes->Changed(object);
 }
 
 bool CatalogEditor::Sort() {
     if (m_busy.Refuses(kSortGuard, Log())) return false;
     m_doc.SortTree();
+    // Sorting may reorder every list of the tree (a descending pass reports no change).
+    if (m_changes) m_changes->Reset();
     return true;
 }
 
@@ -204,8 +239,10 @@ void CatalogEditor::RefreshOpenTotals() {
     if (!m_open.cd) return;
     m_open.cd->RecomputeTotals();
     m_open.cd->m_bModified = true;
-    if (m_open.entry) m_open.entry->CopyStatistics(*m_open.cd);
     m_doc.SetModified();
+    if (m_open.entry == nullptr) return;
+    m_open.entry->CopyStatistics(*m_open.cd);
+    if (m_changes) m_changes->Changed(m_open.entry);
 }
 
 }  // namespace pelko::shell

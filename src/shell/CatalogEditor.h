@@ -2,8 +2,10 @@
 // The editing commands of the catalog as the tree view, the list view and pelko-cli run them:
 // new category, rename, memo, properties, delete, cut and paste, drag and drop, sort, merging
 // another catalog and adding disc files. Each applies its busy guard, asks its questions
-// through the user interface, reports to the message log, and changes the model; redrawing is
-// left to the views, which learn from the results what changed.
+// through the user interface, reports to the message log, and changes the model. Every change
+// made is also told, as it happens, to the listener given to ReportChangesTo (the views), so
+// that they update the rows concerned; a refused command or one that changes nothing tells
+// nothing.
 
 #include <optional>
 #include <span>
@@ -21,6 +23,8 @@ class SettingsStore;
 
 namespace pelko::shell {
 
+class CatalogChanges;
+
 // What the properties dialog shows for the one selected object.
 struct PropertiesForm {
     std::string title;  // model bytes
@@ -33,6 +37,10 @@ public:
     CatalogEditor(catalog::CPelkoDoc& doc, catalog::DiscStore& discs, BusyState& busy,
                   const catalog::SettingsStore& settings, bool deletePictureFolders);
 
+    // Where the changes made from now on are reported; null (the default) reports them to nobody.
+    // The listener must outlive the editor or be replaced first.
+    void ReportChangesTo(CatalogChanges* changes) { m_changes = changes; }
+
     OpenScanObject& Open() { return m_open; }
     const CutList& Cut() const { return m_cut; }
 
@@ -42,7 +50,8 @@ public:
 
     // A name edited in place in the list (trimmed first). True when the name changed.
     bool RenameInList(const CatalogObject& object, std::string_view text);
-    // A memo edited in place in the list (trimmed; may be empty). True when it was stored.
+    // A memo edited in place in the list (trimmed; may be empty). It is stored only when it
+    // differs from the old memo other than in letter case. True when it was stored.
     bool EditMemoInList(const CatalogObject& object, std::string_view text);
     // A name edited in the tree (taken as typed). True when the name changed.
     bool RenameInTree(const CatalogObject& item, std::string_view text);
@@ -50,7 +59,7 @@ public:
     // The properties dialog's title and fields for the selection, or null after telling the
     // user why it cannot be shown.
     std::optional<PropertiesForm> PropertiesOf(std::span<const CatalogObject> selection);
-    // Stores what the dialog returned with OK.
+    // Stores what the dialog returned with OK (only the memo of a folder or file).
     void ApplyProperties(const CatalogObject& object, std::string_view name, std::string_view memo);
 
     // Deletes the selected list rows after asking. True when anything was deleted. The files of
@@ -82,13 +91,17 @@ public:
     int AddDiscFiles();
 
     // After a change inside the open scan object: recounts it and copies its statistics into
-    // its entry.
+    // its entry, which is reported changed.
     void RefreshOpenTotals();
 
 private:
     catalog::MessageLog& Log();
     catalog::UserInterface& Ui();
-    void DeleteObject(const CatalogObject& object);
+    // Deletes one object with what belongs to it; false when it cannot be deleted (the root, a
+    // disc's own node, a readme row).
+    bool DeleteObject(const CatalogObject& object);
+    // Reports the open scan object closing, then drops its disc unsaved.
+    void DiscardOpen();
     void ForgetCutWithin(const catalog::CCategory& category);
     void ForgetCut(const CatalogObject& object);
     bool RenameFile(catalog::CFileInfo& file, std::string_view text);
@@ -100,6 +113,7 @@ private:
     bool m_deletePictureFolders;
     OpenScanObject m_open;
     CutList m_cut;
+    CatalogChanges* m_changes = nullptr;
 };
 
 }  // namespace pelko::shell

@@ -6,6 +6,7 @@
 #include "catalog/MessageLog.h"
 #include "catalog/ObjectDeletion.h"
 #include "catalog/UserInterface.h"
+#include "shell/CatalogChanges.h"
 #include "shell/CatalogEditor.h"
 #include "text/Codec.h"
 
@@ -50,36 +51,55 @@ void CatalogEditor::ForgetCutWithin(const CCategory& category) {
     if (m_cut.source != nullptr && m_cut.source->IsWithin(category)) m_cut.source = nullptr;
 }
 
-void CatalogEditor::DeleteObject(const CatalogObject& object) {
+void CatalogEditor::DiscardOpen() {
+    if (m_open.cd && m_open.entry && m_changes) m_changes->ScanObjectAboutToClose(*m_open.entry, *m_open.cd);
+    m_open.Discard();
+}
+
+bool CatalogEditor::DeleteObject(const CatalogObject& object) {
     catalog::ObjectDeletion deletion(m_doc.CatalogFolder(), m_discs, m_doc.PendingDeletions(),
                                      m_deletePictureFolders);
-    std::visit(Overloaded{
-                   [&](CCategory* category) {
-                       if (m_open.entry && m_open.entry->m_pCategory &&
-                           m_open.entry->m_pCategory->IsWithin(*category)) {
-                           // Its files are deleted: writing the loaded disc back would revive them.
-                           m_open.Discard();
-                       }
-                       ForgetCutWithin(*category);
-                       deletion.DeleteCategory(*category);
-                   },
-                   [&](CDiskInfo* entry) {
-                       const bool wasOpen = m_open.IsOpen(entry);
-                       ForgetCut(entry);
-                       deletion.DeleteEntry(*entry);
-                       if (wasOpen) m_open.Discard();
-                   },
-                   [&](CDir* folder) {
-                       ForgetCut(folder);
-                       catalog::DeleteFolder(*folder);
-                   },
-                   [&](CFileInfo* file) {
-                       ForgetCut(file);
-                       catalog::DeleteFile(*file);
-                   },
-                   [](ReadmeRow) {},
-               },
-               object);
+    // Each object is reported once while it and its parent still exist; what lies below a
+    // deleted category or folder goes with it unreported.
+    return std::visit(Overloaded{
+                          [&](CCategory* category) {
+                              CCategory* parent = category->m_pParent;
+                              if (parent == nullptr) return false;
+                              if (m_open.entry && m_open.entry->m_pCategory &&
+                                  m_open.entry->m_pCategory->IsWithin(*category)) {
+                                  // Its files are deleted: writing the loaded disc back would revive them.
+                                  DiscardOpen();
+                              }
+                              if (m_changes) m_changes->AboutToRemove(category, parent);
+                              ForgetCutWithin(*category);
+                              return deletion.DeleteCategory(*category);
+                          },
+                          [&](CDiskInfo* entry) {
+                              CCategory* parent = entry->m_pCategory;
+                              if (parent == nullptr) return false;
+                              if (m_open.entry == entry) DiscardOpen();
+                              if (m_changes) m_changes->AboutToRemove(entry, parent);
+                              ForgetCut(entry);
+                              deletion.DeleteEntry(*entry);
+                              return true;
+                          },
+                          [&](CDir* folder) {
+                              CDir* parent = folder->m_pParent;
+                              if (parent == nullptr) return false;  // a disc's own node
+                              if (m_changes) m_changes->AboutToRemove(folder, parent);
+                              ForgetCut(folder);
+                              return catalog::DeleteFolder(*folder);
+                          },
+                          [&](CFileInfo* file) {
+                              CDir* parent = file->m_pParent;
+                              if (parent == nullptr) return false;
+                              if (m_changes) m_changes->AboutToRemove(file, parent);
+                              ForgetCut(file);
+                              return catalog::DeleteFile(*file);
+                          },
+                          [](ReadmeRow) { return false; },
+                      },
+                      object);
 }
 
 bool CatalogEditor::DeleteFromList(std::span<const CatalogObject> selection) {
@@ -97,8 +117,8 @@ bool CatalogEditor::DeleteFromList(std::span<const CatalogObject> selection) {
         const std::string question = SingleDeleteQuestion(object);
         if (question.empty()) continue;
         if (selection.size() == 1 && !Ui().AskOkCancel(question)) return false;
+        if (!DeleteObject(object)) continue;
         (IsCatalogLevel(object) ? catalogChanged : discChanged) = true;
-        DeleteObject(object);
     }
     if (catalogChanged) m_doc.SetModified();
     if (discChanged) RefreshOpenTotals();
@@ -122,7 +142,7 @@ bool CatalogEditor::DeleteFromTree(const CatalogObject& item) {
     }
     const bool insideDisc =
         std::holds_alternative<CDir*>(target) || std::holds_alternative<CFileInfo*>(target);
-    DeleteObject(target);
+    if (!DeleteObject(target)) return false;
     if (insideDisc) RefreshOpenTotals();
     m_doc.SetModified();
     return true;

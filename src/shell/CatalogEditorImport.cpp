@@ -9,6 +9,7 @@
 #include "catalog/DiscStore.h"
 #include "catalog/MessageLog.h"
 #include "catalog/UserInterface.h"
+#include "shell/CatalogChanges.h"
 #include "shell/CatalogEditor.h"
 #include "text/Codec.h"
 
@@ -54,13 +55,17 @@ bool CatalogEditor::Merge() {
         Ui().ShowMessage(text::Local("内存不足!"));
     }
     Log().Post(catalog::MessageKind::Result, MergeSummary(counts, copy));
+    // Additions spread over the whole tree: the views read it again.
+    if (counts.entries + counts.categories > 0 && m_changes) m_changes->Reset();
     return true;
 }
 
 int CatalogEditor::AddDiscFiles() {
     if (m_busy.Refuses(kAddDiscFilesGuard, Log())) return 0;
     catalog::DiscFileImport import(*m_doc.Root(), m_discs, Log(), Ui());
-    return import.Run();
+    const int added = import.Run();
+    if (added > 0 && m_changes) m_changes->Reset();
+    return added;
 }
 
 }  // namespace pelko::shell

@@ -5,6 +5,7 @@
 #include "catalog/CPelkoDoc.h"
 #include "catalog/MessageLog.h"
 #include "catalog/UserInterface.h"
+#include "shell/CatalogChanges.h"
 #include "shell/CatalogEditor.h"
 #include "text/Codec.h"
 
@@ -67,7 +68,9 @@ CCategory* CatalogEditor::MoveCutTo(CCategory* target) {
                            text::LocalWith("已经存在类别 [%s]，它将不会移动到新的类别", category->m_strName));
                 continue;
             }
-            category->m_pParent->MoveSubcategoryTo(category, *target, Log());
+            CCategory* from = category->m_pParent;
+            if (from->MoveSubcategoryTo(category, *target, Log()) && m_changes)
+                m_changes->Moved(category, from, target);
         } else if (CDiskInfo* const* e = std::get_if<CDiskInfo*>(&object)) {
             CDiskInfo* entry = *e;
             if (entry->m_pCategory == target || target->HasEntry(entry->m_strName) ||
@@ -76,7 +79,8 @@ CCategory* CatalogEditor::MoveCutTo(CCategory* target) {
                            text::LocalWith("已经存在光盘 [%s]，不能移动", entry->m_strName));
                 continue;
             }
-            entry->m_pCategory->MoveEntryTo(entry, *target, Log());
+            CCategory* from = entry->m_pCategory;
+            if (from->MoveEntryTo(entry, *target, Log()) && m_changes) m_changes->Moved(entry, from, target);
         }
     }
     return target;
@@ -89,14 +93,17 @@ std::optional<CatalogObject> CatalogEditor::Drop(const CatalogObject& dragged, C
         if (target == nullptr || category->m_pParent == nullptr || target->IsWithin(*category) ||
             target == category->m_pParent)
             return dragged;
-        if (!category->m_pParent->MoveSubcategoryTo(category, *target, Log())) return dragged;
+        CCategory* from = category->m_pParent;
+        if (!from->MoveSubcategoryTo(category, *target, Log())) return dragged;
+        if (m_changes) m_changes->Moved(category, from, target);
         return CatalogObject(category);
     }
     if (CDiskInfo* const* e = std::get_if<CDiskInfo*>(&dragged)) {
         CDiskInfo* entry = *e;
         if (target == nullptr || entry->m_pCategory == nullptr || target == entry->m_pCategory)
             return dragged;
-        entry->m_pCategory->MoveEntryTo(entry, *target, Log());
+        CCategory* from = entry->m_pCategory;
+        if (from->MoveEntryTo(entry, *target, Log()) && m_changes) m_changes->Moved(entry, from, target);
         return CatalogObject(target);
     }
     return std::nullopt;
