@@ -5,7 +5,7 @@
 // pane, and opening a list row (a node of the tree, or a file on the real medium). The widgets
 // only show what these calls decide. UI thread only.
 //
-// Tree nodes and list rows are CatalogObjects. The open scan object's own node is its disc (a
+// Tree nodes and list rows are CatalogObjects, never null. The open scan object's own node is its disc (a
 // CCD); its folders are CDirs below it. With the setting that lists scan objects only
 // (g_bListDiskOnly) the tree has no category nodes below the root: every entry of the catalog
 // hangs directly under the root, so paths and look-ups go root, entry, folders.
@@ -92,7 +92,8 @@ public:
 
     // The node's path for the first status pane: the root's name, then the texts of the nodes
     // below it joined by "\" ("Pelko\Music\Disc1\Songs"). Folders of the open scan object go on
-    // below its entry. Empty for an object that is not in the tree.
+    // below its entry, and a file's path goes on below its folder. Empty for the readme row and
+    // for folders and files of a disc that is not the open one.
     std::string NodePath(const CatalogObject& node) const;
 
     // The statistics line of the node shown in the list, for the second status pane (empty for a
