@@ -322,6 +322,43 @@ EOF
     check "the program ends after the close" ended "$first" || return 1
   }
 
+  # tray_icon: the X id of the program's icon in the panel's tray (a small window of the program).
+  tray_icon() {
+    local w geometry
+    for w in $(xdotool search --onlyvisible --class pelko 2>/dev/null); do
+      geometry=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+      read -r width height <<<"$geometry"
+      if [ -n "$width" ] && [ "$width" -le 64 ] && [ "$height" -le 64 ]; then echo "$w"; return 0; fi
+    done
+    return 1
+  }
+  # left_click WINDOW: a real left click near the window's top-left corner.
+  left_click() { xdotool mousemove --window "$1" 6 6 click 1; }
+
+  # RunOnTray on a desktop with a tray: the program starts in the tray without its window; a left
+  # click on the icon shows the window, the next one hides it again.
+  scenario_tray() {
+    local icon window
+    mkdir -p "$XDG_CONFIG_HOME/Tinkmoss"
+    printf '[settings]\nRunOnTray=1\n' >"$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf"
+    start --catalog "$T/tray"
+    check "the icon appears in the tray" eventually tray_icon || return 1
+    icon=$(tray_icon)
+    check "the main window is not shown at start" main_frame_hidden || return 1
+    check "a left click on the icon shows the window" left_click "$icon" || return 1
+    check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    window=$(main_window)
+    check "the main window is mapped" test -n "$window" || return 1
+    "$E2E_KIT/shot.sh" "$E2E_SHOTS/tray-window.png" >/dev/null 2>&1
+    check "a second left click hides it" left_click "$icon" || return 1
+    check "the window leaves the screen" eventually unmapped "$window" || return 1
+    check "a third left click shows it again" left_click "$icon" || return 1
+    check "the window is back" eventually mapped "$window" || return 1
+    check "the close dialog is answered" close_main || return 1
+    check "the program ends after the close" ended "$pid" || return 1
+    check "the icon has left the tray" eventually sh -c "! xdotool search --onlyvisible --class pelko" || return 1
+  }
+
   # The message pane's lines saved as GBK text with CR LF and as RTF, cleared, and loaded back.
   scenario_pane_files() {
     pane_lines >"$T/lines.txt"
@@ -354,7 +391,7 @@ EOF
     check "the program ends after the close" ended "$pid" || return 1
   }
 
-  all=(fresh_catalog close_dialog password second_copy pane_files)
+  all=(fresh_catalog close_dialog password second_copy pane_files tray)
   chosen=("$@")
   [ ${#chosen[@]} -eq 0 ] && chosen=("${all[@]}")
   for scenario in "${chosen[@]}"; do
@@ -408,7 +445,7 @@ cli=$build/apps/pelko-cli/pelko-cli
 [ -x "$kit/session.sh" ] && [ -f "$kit/atspi.py" ] || missing "the desktop test kit is not at $kit"
 [ -x "$gui" ] || missing "the desktop program is not built: $gui"
 [ -x "$cli" ] || missing "pelko-cli is not built: $cli"
-for tool in Xvfb dbus-daemon xdotool xclip import openbox; do
+for tool in Xvfb dbus-daemon xdotool xclip import openbox tint2; do
   command -v "$tool" >/dev/null || missing "$tool is not installed (scripts/install-deps.sh installs it)"
 done
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
@@ -423,8 +460,9 @@ trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/home"
 export HOME="$tmp/home"
 export E2E_KIT=$kit E2E_GUI=$gui E2E_CLI=$cli E2E_SHOTS=$shots E2E_TMP=$tmp
-# Chinese text on a bare locale; the window manager gives windows a real focus and maximising.
-export LANG=C.UTF-8 GUIKIT_WM=1
+# Chinese text on a bare locale; the window manager gives windows a real focus and maximising,
+# and the panel a system tray.
+export LANG=C.UTF-8 GUIKIT_WM=1 GUIKIT_TRAY=1
 
 "$kit/session.sh" "$here/run.sh" --inside "$@"
 status=$?

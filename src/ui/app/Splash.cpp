@@ -26,8 +26,14 @@ Splash* Splash::ShowOnce() {
 Splash::Splash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAccessibleName(Tr("Pelko－光盘管理工具"));
-    // The program's own picture when it is compiled in; else one is drawn.
-    m_picture = QPixmap(QStringLiteral(":/splash/splash.png"));
+    // The program's own picture when it is compiled in (the double-size one on a high-density
+    // screen, so it stays sharp); else one is drawn.
+    const qreal density = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1.0;
+    if (density > 1.0) {
+        m_picture = QPixmap(QStringLiteral(":/splash/splash@2x.png"));
+        m_picture.setDevicePixelRatio(2.0);
+    }
+    if (m_picture.isNull()) m_picture = QPixmap(QStringLiteral(":/splash/splash.png"));
     resize(m_picture.isNull() ? QSize(420, 240) : m_picture.deviceIndependentSize().toSize());
     if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->geometry().center() - rect().center());
     qApp->installEventFilter(this);

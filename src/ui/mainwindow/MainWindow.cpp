@@ -349,6 +349,10 @@ void MainWindow::BuildToolBars() {
                 }
             }
         }
+        // The overflow button Qt keeps in every tool bar (shown when the bar is too narrow) is a
+        // check button without text: name it so that a screen reader can say what it is.
+        if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+            more->setAccessibleName(Tr("更多按钮"));
         connect(bar, &QToolBar::visibilityChanged, this, &MainWindow::RefreshChecks);
     }
     for (QToolButton* button : {m_openButton, m_closeButton}) {
