@@ -1,12 +1,14 @@
 // Generates the search benchmark's catalog: DISCS scan objects of FILES files each (100 folders
-// of files, two levels deep), spread over ten categories, disc files zipped at rest as the
-// program keeps them; and beside it, for the public tools, a plain listing of the same catalog
-// paths, one per line, in the same GB18030 bytes. Every 1000th file name holds the word "珍藏".
+// of files, two levels deep), spread over CATEGORIES categories (default ten), disc files zipped
+// at rest as the program keeps them; and beside it, for the public tools, a plain listing of the
+// same catalog paths, one per line, in the same GB18030 bytes. Every 1000th file name holds the
+// word "珍藏". bench/desktop.sh uses it for a catalog of many small scan objects.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "catalog/CCD.h"
 #include "catalog/CCategory.h"
@@ -39,13 +41,18 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: make-search-catalog CATALOG_DIR LISTING_FILE DISCS FILES\n");
+    if (argc != 5 && argc != 6) {
+        std::fprintf(stderr, "usage: make-search-catalog CATALOG_DIR LISTING_FILE DISCS FILES [CATEGORIES]\n");
         return 2;
     }
     const std::string folder = argv[1];
     const long discs = std::atol(argv[3]);
     const long files = std::atol(argv[4]);
+    const long categoryCount = argc == 6 ? std::atol(argv[5]) : 10;
+    if (categoryCount < 1) {
+        std::fprintf(stderr, "make-search-catalog: CATEGORIES must be at least 1\n");
+        return 2;
+    }
     StderrLog log;
     NoUi ui;
     catalog::CPelkoDoc doc(folder, log, ui);
@@ -63,14 +70,14 @@ int main(int argc, char** argv) {
                                  "photo"};
     const char* exts[] = {".txt", ".jpg", ".mp3", ".dat", ".iso", ".doc", ".zip", ""};
     const std::string needle = text::Local("珍藏");
-    catalog::CCategory* categories[10];
-    for (int c = 0; c < 10; ++c) {
+    std::vector<catalog::CCategory*> categories(static_cast<std::size_t>(categoryCount));
+    for (long c = 0; c < categoryCount; ++c) {
         categories[c] = doc.Root()->AddNewSubcategory(text::Local("测试类别") + std::to_string(c), log, ui);
         if (!categories[c]) return 1;
     }
     long serialFile = 0;
     for (long d = 0; d < discs; ++d) {
-        catalog::CCategory& category = *categories[d % 10];
+        catalog::CCategory& category = *categories[static_cast<std::size_t>(d % categoryCount)];
         const std::string name = text::Local("光盘") + std::to_string(d);
         catalog::CDiskInfo* entry = category.AddNewEntry(name, log);
         entry->m_strVolumeLabel = "BENCH";
