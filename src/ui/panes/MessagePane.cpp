@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 
 namespace pelko::ui {
@@ -50,6 +51,17 @@ QTextCharFormat LineFormat(exporting::Rgb colour) {
     format.setFontItalic(false);
     format.setForeground(ToColour(colour));
     return format;
+}
+
+// The format of a kind's lines, made once per kind.
+const QTextCharFormat& KindFormat(MessageKind kind) {
+    static const std::array<QTextCharFormat, 8> formats = [] {
+        std::array<QTextCharFormat, 8> made;
+        for (std::size_t k = 0; k < made.size(); ++k)
+            made[k] = LineFormat(exporting::MessageColour(static_cast<MessageKind>(k)));
+        return made;
+    }();
+    return formats[static_cast<std::size_t>(kind) % formats.size()];  // kinds are 1 to 7
 }
 
 // Model text as document text: line ends of any style become paragraph breaks.
@@ -169,14 +181,16 @@ void MessagePane::Drain() {
 }
 
 void MessagePane::AppendLine(QTextCursor& end, MessageKind kind, const std::string& line) {
+    // Runs once per line of a flood: blocks are tested by length (an empty block is 1 long, its
+    // separator) rather than by a copy of their text, and formats and warning are made once.
+    static const QString warning = ToQt(exporting::MessageLimitWarning()) + QLatin1Char('\n');
+    static const QTextCharFormat warningFormat = LineFormat(exporting::kLimitWarningColour);
+
     // Every line starts on a line of its own, even after loading a file whose last line has no
     // line end.
-    if (!end.block().text().isEmpty()) end.insertText(QStringLiteral("\n"));
-    end.insertText(DocumentText(line) + QLatin1Char('\n'), LineFormat(exporting::MessageColour(kind)));
-    if (LineCount() > exporting::kMessageLineLimit) {
-        end.insertText(ToQt(exporting::MessageLimitWarning()) + QLatin1Char('\n'),
-                       LineFormat(exporting::kLimitWarningColour));
-    }
+    if (end.block().length() > 1) end.insertText(QStringLiteral("\n"));
+    end.insertText(DocumentText(line) + QLatin1Char('\n'), KindFormat(kind));
+    if (LineCount() > exporting::kMessageLineLimit) end.insertText(warning, warningFormat);
 }
 
 void MessagePane::ScrollToEnd() {
@@ -189,7 +203,7 @@ void MessagePane::ScrollToEnd() {
 int MessagePane::LineCount() const {
     const QTextDocument* document = m_edit->document();
     const int blocks = document->blockCount();
-    return document->lastBlock().text().isEmpty() ? blocks - 1 : blocks;
+    return document->lastBlock().length() <= 1 ? blocks - 1 : blocks;
 }
 
 void MessagePane::SetCatalog(const catalog::CRootCategory* root) { m_root = root; }
