@@ -173,12 +173,17 @@ bool CatalogEditor::RenameInTree(const CatalogObject& item, std::string_view tex
     return true;
 }
 
-std::optional<PropertiesForm> CatalogEditor::PropertiesOf(std::span<const CatalogObject> selection) {
-    if (m_busy.Refuses(kEditGuard, Log())) return std::nullopt;
+bool CatalogEditor::MayEditOne(std::span<const CatalogObject> selection) {
+    if (m_busy.Refuses(kEditGuard, Log())) return false;
     if (selection.size() != 1) {
         Ui().ShowMessage(text::Local("请选择一个项目后再进行编辑"));
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+std::optional<PropertiesForm> CatalogEditor::PropertiesOf(std::span<const CatalogObject> selection) {
+    if (!MayEditOne(selection)) return std::nullopt;
     auto form = [](std::string_view title, std::string_view name, std::string_view memo) {
         return std::optional<PropertiesForm>(
             PropertiesForm{text::Local(title), std::string(name), std::string(memo)});

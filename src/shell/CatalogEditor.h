@@ -56,6 +56,10 @@ public:
     // A name edited in the tree (taken as typed). True when the name changed.
     bool RenameInTree(const CatalogObject& item, std::string_view text);
 
+    // Whether editing the name or memo of the selected list rows may start: not while scanning or
+    // searching, and only with exactly one row (else the user is told).
+    bool MayEditOne(std::span<const CatalogObject> selection);
+
     // The properties dialog's title and fields for the selection, or null after telling the
     // user why it cannot be shown.
     std::optional<PropertiesForm> PropertiesOf(std::span<const CatalogObject> selection);
