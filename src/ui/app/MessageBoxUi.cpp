@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ui/dialogs/NewObjectDialog.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
@@ -25,6 +26,14 @@ bool MessageBoxUi::AskYesNo(std::string_view text) {
 bool MessageBoxUi::AskOkCancel(std::string_view text) {
     return QMessageBox::question(m_parent, ProgramCaption(), ToQt(text), QMessageBox::Ok | QMessageBox::Cancel) ==
            QMessageBox::Ok;
+}
+
+std::optional<catalog::NewObjectAnswer> MessageBoxUi::AskNewObject(std::string_view prompt,
+                                                                   std::string_view presetName,
+                                                                   catalog::CCategory& root) {
+    NewObjectDialog dialog(prompt, presetName, root, m_parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Answer();
 }
 
 std::optional<std::filesystem::path> MessageBoxUi::ChooseFolder(std::string_view prompt) {

@@ -23,6 +23,8 @@ public:
     void ShowMessage(std::string_view text) override;
     bool AskYesNo(std::string_view text) override;
     bool AskOkCancel(std::string_view text) override;
+    std::optional<catalog::NewObjectAnswer> AskNewObject(std::string_view prompt, std::string_view presetName,
+                                                         catalog::CCategory& root) override;
     std::optional<std::filesystem::path> ChooseFolder(std::string_view prompt) override;
     catalog::FileChoice ChooseDiscFiles(const std::filesystem::path& startFolder) override;
 
