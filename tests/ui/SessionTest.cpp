@@ -303,9 +303,9 @@ TEST(CatalogTreeModelTest, RootCategoriesAndEntriesUnderTheModelTester) {
     ASSERT_EQ(model.rowCount(musicIndex), 3);
     EXPECT_EQ(model.index(0, 0, musicIndex).data().toString(), QStringLiteral("Jazz"));
     const QModelIndex disc2 = model.index(2, 0, musicIndex);
-    // Entries follow the sub-categories, in the category's own order.
-    EXPECT_EQ(model.EntryAt(disc2), music->Entries()[1].get());
-    EXPECT_EQ(disc2.data().toString(), ToQt(music->Entries()[1]->m_strName));
+    // Entries follow the sub-categories, ordered by upper-cased name ("Disc 1" before "Disc 2").
+    EXPECT_EQ(model.EntryAt(disc2), music->FindEntry("Disc 2"));
+    EXPECT_EQ(disc2.data().toString(), QStringLiteral("Disc 2"));
     EXPECT_EQ(model.CategoryAt(disc2), nullptr);
     EXPECT_EQ(disc2.parent(), musicIndex);
     EXPECT_EQ(model.rowCount(disc2), 0);

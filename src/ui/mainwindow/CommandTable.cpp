@@ -42,6 +42,13 @@ constexpr CommandSpec kCommands[] = {
     {"select-previous", "选择上一个", "", "go-previous"},
     {"import-cover", "导入封面图片(&P)", "", "insert-image"},
     {"delete-cover", "删除封面图片(&V)", "", "edit-clear"},
+    {"edit-name", "编辑名称(&E)", "", "edit-rename"},
+    {"properties", "属性(&A)...", "", "document-properties"},
+    // The context menus' own wording of shared commands
+    {"tree-export-text", "导出光盘内容到文本文件(&G)", "", "text-x-generic"},
+    {"list-export-text", "导出光盘内容(&G) ", "", "text-x-generic"},
+    {"context-mail-default", "发送光盘 [缺省邮件系统](&M)...", "", "mail-send"},
+    {"context-mail-outlook", "发送光盘 [Outlook](&K)...", "", "mail-send"},
     // The bars and panes
     {"toolbar", "工具栏(&T)", "", "", true},
     {"pathbar", "路径栏(&P)", "", "", true},
@@ -153,6 +160,14 @@ constexpr std::string_view kPathBar[] = {"up"sv,           "open"sv,          "s
                                          "import-cover"sv, "delete-cover"sv,  "picture-options"sv, "@size"sv,
                                          "@memo"sv,        "pop-memo"sv};
 
+constexpr std::string_view kTreeContextMenu[] = {"rename"sv,       "delete"sv,           "find"sv,
+                                                 "new-category"sv, "tree-export-text"sv, "properties"sv};
+constexpr std::string_view kListContextMenu[] = {
+    "new-category"sv, "list-export-text"sv, "delete"sv,      "edit-name"sv,   "edit-memo"sv,    "import-cover"sv,
+    "delete-cover"sv, "find"sv,             "open"sv,        "-"sv,           "scan-disc"sv,    "scan-drive"sv,
+    "scan-folder"sv,  "-"sv,                "door-open"sv,   "door-close"sv,  "@drives"sv,      "-"sv,
+    "context-mail-default"sv, "context-mail-outlook"sv, "-"sv, "properties"sv};
+
 }  // namespace
 
 std::span<const CommandSpec> Commands() { return kCommands; }
@@ -175,5 +190,7 @@ std::span<const MenuSpec> MainMenus() { return kMenus; }
 std::span<const std::string_view> TrayMenuEntries() { return kTrayMenu; }
 std::span<const std::string_view> MainToolBarEntries() { return kMainToolBar; }
 std::span<const std::string_view> PathBarEntries() { return kPathBar; }
+std::span<const std::string_view> TreeContextEntries() { return kTreeContextMenu; }
+std::span<const std::string_view> ListContextEntries() { return kListContextMenu; }
 
 }  // namespace pelko::ui

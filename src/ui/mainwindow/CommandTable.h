@@ -40,5 +40,8 @@ std::span<const MenuSpec> MainMenus();
 std::span<const std::string_view> TrayMenuEntries();
 std::span<const std::string_view> MainToolBarEntries();
 std::span<const std::string_view> PathBarEntries();
+// The context menus of the tree and of the content list.
+std::span<const std::string_view> TreeContextEntries();
+std::span<const std::string_view> ListContextEntries();
 
 }  // namespace pelko::ui

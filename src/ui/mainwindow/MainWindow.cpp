@@ -40,6 +40,9 @@
 #include "shell/SessionRules.h"
 #include "text/Codec.h"
 #include "ui/app/IdleSaver.h"
+#include "ui/mainwindow/CatalogBrowsing.h"
+#include "ui/views/CatalogTreeView.h"
+#include "ui/views/ContentListView.h"
 #include "ui/app/MessageBoxUi.h"
 #include "ui/dialogs/CloseDialog.h"
 #include "ui/dialogs/PasswordDialog.h"
@@ -81,17 +84,16 @@ constexpr std::pair<std::string_view, std::string_view> kPlainSwitches[] = {
     {"extract-zip", "ExtractZip"},            {"del-pic-dir", "g_bDelPicDir"},
     {"check-disk-first", "g_bRunCheckDiskFirst"}};
 
-// Switches shown with their state whose effect belongs to the views: the entries wait for them.
+// Switches that change what the two catalog panes show: the panes read them again when flipped.
 constexpr std::pair<std::string_view, std::string_view> kViewSwitches[] = {
-    {"expand-single", "ExpandSingleTreeItem"}, {"pop-memo", "PopMem"}, {"list-disk-only", "g_bListDiskOnly"}};
+    {"expand-single", "ExpandSingleTreeItem"}, {"list-disk-only", "g_bListDiskOnly"}};
 
 // Commands whose windows are not part of the program yet: shown, but disabled.
 constexpr std::string_view kWaitingCommands[] = {
     "scan-disc",      "scan-drive",     "scan-folder",    "scan-hidden",     "import-disc-file", "merge",
     "mail-default",   "mail-outlook",   "export-text",    "export-html",     "edit-print",       "find",
-    "cut",            "paste",          "new-category",   "delete",          "rename",           "edit-memo",
-    "up",             "open",           "select-next",    "select-previous", "import-cover",     "delete-cover",
-    "view-large",     "view-report",    "view-small",     "view-list",       "readme-options",   "popup-options",
+    "import-cover",   "delete-cover",   "properties",     "tree-export-text", "list-export-text", "pop-memo",
+    "context-mail-default", "context-mail-outlook",       "readme-options",   "popup-options",
     "mp3-options",    "picture-options", "scan-options",  "export-options",  "hot-keys"};
 
 }  // namespace
@@ -114,11 +116,16 @@ MainWindow::MainWindow(AppServices services, bool watchDesktop, QWidget* parent)
     RefreshChecks();
     RefreshAutorun();
 
-    m_idle = new IdleSaver(m_services.doc, [this] { m_pane->HighlightNewLines(); }, watchDesktop, this);
+    m_idle = new IdleSaver(
+        m_services.doc,
+        [this] {
+            m_browsing->SaveOpenScanObject();
+            m_pane->HighlightNewLines();
+        },
+        watchDesktop, this);
+    connect(m_pane, &MessagePane::GoToItem, this, [this](const QString& line) { m_browsing->GoToPath(line); });
     m_pane->SetCatalog(m_services.doc.Root());
-    m_treeModel->SetRoot(m_services.doc.Root());
-    m_tree->expand(m_treeModel->index(0, 0));
-    m_tree->setCurrentIndex(m_treeModel->index(0, 0));
+    m_browsing->ShowRoot();
 
     if (watchDesktop) {
         m_locks = std::make_unique<LockKeyState>();
@@ -144,6 +151,8 @@ MainWindow::~MainWindow() {
 }
 
 QAction* MainWindow::Action(std::string_view id) const { return m_actions.value(Name(id), nullptr); }
+
+QTreeView* MainWindow::Tree() const { return m_tree; }
 
 void MainWindow::CreateActions() {
     for (const CommandSpec& spec : Commands()) {
@@ -179,7 +188,35 @@ void MainWindow::DisableForNow(std::string_view id) { Action(id)->setEnabled(fal
 
 void MainWindow::AttachHandlers() {
     for (std::string_view id : kWaitingCommands) DisableForNow(id);
-    for (const auto& [id, key] : kViewSwitches) DisableForNow(id);
+    for (const auto& viewSwitch : kViewSwitches) {
+        const std::string_view key = viewSwitch.second;
+        Handle(viewSwitch.first, [this, key] {
+            FlipSwitch(key);
+            m_browsing->ApplySettings();
+        });
+    }
+
+    Handle("cut", [this] { m_browsing->Cut(); });
+    Handle("paste", [this] { m_browsing->Paste(); });
+    Handle("new-category", [this] { m_browsing->NewCategory(); });
+    Handle("delete", [this] { m_browsing->Delete(); });
+    Handle("rename", [this] { m_browsing->Rename(); });
+    Handle("edit-name", [this] {
+        m_list->CurrentView()->setFocus();
+        m_browsing->Rename();
+    });
+    Handle("edit-memo", [this] { m_browsing->EditMemo(); });
+    Handle("up", [this] { m_browsing->Up(); });
+    Handle("open", [this] { m_browsing->Open(); });
+    Handle("select-next", [this] { m_browsing->SelectNext(true); });
+    Handle("select-previous", [this] { m_browsing->SelectNext(false); });
+    const std::string_view styles[] = {"view-large", "view-report", "view-small", "view-list"};
+    for (int style = 0; style < 4; ++style) {
+        Handle(styles[style], [this, style] {
+            m_viewStyle = style;
+            m_browsing->SetViewStyle(style);
+        });
+    }
 
     Handle("exit", [this] { close(); });
     Handle("tray-close", [this] { close(); });
@@ -227,7 +264,10 @@ void MainWindow::AttachHandlers() {
 
     for (const auto& plainSwitch : kPlainSwitches) {
         const std::string_view key = plainSwitch.second;  // clang 14 cannot capture a structured binding
-        Handle(plainSwitch.first, [this, key] { FlipSwitch(key); });
+        Handle(plainSwitch.first, [this, key] {
+            FlipSwitch(key);
+            if (key == "DispExt") m_browsing->ApplySettings();
+        });
     }
     Handle("run-on-tray", [this] { ToggleRunOnTray(); });
     Handle("start-at-login", [this] { ToggleStartAtLogin(); });
@@ -300,6 +340,16 @@ void MainWindow::BuildMenus() {
         BuildMenu(menu, spec.entries);
     }
     m_trayMenu = BuildMenu(new QMenu(this), TrayMenuEntries());
+    m_treeMenu = BuildMenu(new QMenu(this), TreeContextEntries());
+    m_listMenu = BuildMenu(new QMenu(this), ListContextEntries());
+    connect(m_listMenu, &QMenu::aboutToShow, this, &MainWindow::RebuildDriveMenus);
+    // The cover entries are in the list's menu only while exactly one scan object is selected.
+    connect(m_listMenu, &QMenu::aboutToShow, this, [this] {
+        for (std::string_view id : {"import-cover", "delete-cover"}) Action(id)->setVisible(Action(id)->isEnabled());
+    });
+    connect(m_listMenu, &QMenu::aboutToHide, this, [this] {
+        for (std::string_view id : {"import-cover", "delete-cover"}) Action(id)->setVisible(true);
+    });
     connect(m_trayMenu, &QMenu::aboutToShow, this, &MainWindow::RebuildDriveMenus);
 }
 
@@ -365,18 +415,9 @@ void MainWindow::BuildToolBars() {
 void MainWindow::BuildCentre() {
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("splitter"));
-    m_tree = new QTreeView(m_splitter);
-    m_tree->setObjectName(QStringLiteral("tree"));
-    m_tree->setAccessibleName(Tr("光盘库"));
-    m_tree->setHeaderHidden(true);
-    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_treeModel = new CatalogTreeModel(m_tree);
-    m_tree->setModel(m_treeModel);
-    // The content list: its model and styles come with the browsing of categories and discs.
-    m_list = new QListView(m_splitter);
-    m_list->setObjectName(QStringLiteral("list"));
-    m_list->setAccessibleName(Tr("内容"));
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_browsing = new CatalogBrowsing(m_services, m_splitter);
+    m_tree = m_browsing->Tree();
+    m_list = m_browsing->List();
     m_splitter->addWidget(m_tree);
     m_splitter->addWidget(m_list);
     m_splitter->setStretchFactor(1, 1);
@@ -385,13 +426,24 @@ void MainWindow::BuildCentre() {
     m_splitter->setSizes({width, 1000});
     m_tree->resize(width, m_tree->height());
     setCentralWidget(m_splitter);
+    connect(m_browsing, &CatalogBrowsing::Edited, this, [this] {
+        if (m_idle) m_idle->Touch();
+    });
+    connect(m_browsing, &CatalogBrowsing::HidePaneRequested, this, [this] {
+        if (m_paneDock) m_paneDock->hide();
+    });
+    connect(m_browsing, &CatalogBrowsing::TreeContextMenuRequested, this,
+            [this](const QPoint& at) { m_treeMenu->popup(at); });
+    connect(m_browsing, &CatalogBrowsing::ListContextMenuRequested, this,
+            [this](const QPoint& at) { m_listMenu->popup(at); });
 }
 
 void MainWindow::BuildStatusBar() {
     m_pathText = new QLabel(this);
     m_statText = new QLabel(this);
-    m_pathText->setAccessibleName(Tr("路径"));
-    m_statText->setAccessibleName(Tr("统计"));
+    // A label's accessible name is its text, so a screen reader reads the path and the figures.
+    m_pathText->setAccessibleDescription(Tr("路径"));
+    m_statText->setAccessibleDescription(Tr("统计"));
     statusBar()->addWidget(m_pathText, 1);
     statusBar()->addWidget(m_statText, 2);
     m_capsLabel = new QLabel(QStringLiteral("CAP"), this);
@@ -406,11 +458,8 @@ void MainWindow::BuildStatusBar() {
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
         statusBar()->addPermanentWidget(label);
     }
-    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
-        QStringList names;
-        for (QModelIndex at = index; at.isValid(); at = at.parent()) names.prepend(at.data().toString());
-        m_pathText->setText(names.join(QLatin1Char('\\')));
-    });
+    connect(m_browsing, &CatalogBrowsing::PathTextChanged, m_pathText, &QLabel::setText);
+    connect(m_browsing, &CatalogBrowsing::StatusTextChanged, m_statText, &QLabel::setText);
 }
 
 void MainWindow::BuildDocks() {
@@ -578,7 +627,7 @@ void MainWindow::ShowAbout() {
 void MainWindow::FocusNextPane(bool forward) {
     // Two panes: either direction moves to the other one.
     (void)forward;
-    if (m_tree->hasFocus()) m_list->setFocus(Qt::OtherFocusReason);
+    if (m_tree->hasFocus()) m_list->CurrentView()->setFocus(Qt::OtherFocusReason);
     else m_tree->setFocus(Qt::OtherFocusReason);
 }
 
@@ -616,7 +665,7 @@ void MainWindow::BringToFront() {
     showMaximized();
     raise();
     activateWindow();
-    m_list->setFocus(Qt::ActiveWindowFocusReason);
+    m_list->CurrentView()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void MainWindow::RegisterHotKeys() {
@@ -648,6 +697,9 @@ bool MainWindow::RunCloseSequence() {
             return dialog.exec() == QDialog::Accepted ? std::optional<bool>(dialog.DontAskAgain()) : std::nullopt;
         });
     if (decision == shell::CloseDecision::StayOpen) return false;
+    // The open disc's changes go to its file first; when they cannot be written the window stays
+    // (the pane says why), so that the user can make room and close again.
+    if (!m_browsing->CloseOpenScanObject()) return false;
     if (m_tray) {
         m_tray->hide();
         delete m_tray;

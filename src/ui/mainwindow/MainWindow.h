@@ -39,7 +39,9 @@ class MediaWatcher;
 
 namespace pelko::ui {
 
-class CatalogTreeModel;
+class CatalogBrowsing;
+class CatalogTreeView;
+class ContentListView;
 class IdleSaver;
 class LockKeyState;
 class MessagePane;
@@ -57,7 +59,8 @@ public:
     QDockWidget* PaneDock() const { return m_paneDock; }
     QDockWidget* MemoDock() const { return m_memoDock; }
     QSplitter* Splitter() const { return m_splitter; }
-    QTreeView* Tree() const { return m_tree; }
+    QTreeView* Tree() const;
+    CatalogBrowsing* Browsing() const { return m_browsing; }
     IdleSaver* Idle() const { return m_idle; }
     // The list view's style: 0 large icons, 1 report, 2 small icons, 3 list.
     int ViewStyle() const { return m_viewStyle; }
@@ -122,9 +125,9 @@ private:
     int m_viewStyle = 0;
 
     QSplitter* m_splitter = nullptr;
-    QTreeView* m_tree = nullptr;
-    CatalogTreeModel* m_treeModel = nullptr;
-    QListView* m_list = nullptr;
+    CatalogBrowsing* m_browsing = nullptr;
+    CatalogTreeView* m_tree = nullptr;
+    ContentListView* m_list = nullptr;
     QToolBar* m_mainBar = nullptr;
     QToolBar* m_pathBar = nullptr;
     QComboBox* m_sizeBox = nullptr;
@@ -152,6 +155,8 @@ private:
 
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* m_trayMenu = nullptr;
+    QMenu* m_treeMenu = nullptr;
+    QMenu* m_listMenu = nullptr;
     std::unique_ptr<LockKeyState> m_locks;
     std::unique_ptr<platform::MediaWatcher> m_media;
     QSocketNotifier* m_mediaNotifier = nullptr;

@@ -1,0 +1,115 @@
+#pragma once
+// The two catalog panes working together: the tree and the content list, their models, and the
+// library pieces they show (the editor, the browser, the disc store, the covers). It turns what
+// the user does in the panes into calls of those pieces, and their answers into selections and
+// status texts. Every change the pieces make reaches both models through one fan-out, so the
+// panes update row by row. UI thread only.
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "shell/CatalogChanges.h"
+#include "shell/CatalogObject.h"
+#include "ui/app/AppServices.h"
+
+class QMenu;
+class QWidget;
+
+namespace pelko::catalog {
+class DiscStore;
+}
+namespace pelko::shell {
+class CatalogBrowser;
+class CatalogEditor;
+class CoverPictures;
+class MediumLocator;
+}  // namespace pelko::shell
+
+namespace pelko::ui {
+
+class CatalogTreeModel;
+class CatalogTreeView;
+class ContentListModel;
+class ContentListView;
+
+class CatalogBrowsing : public QObject {
+    Q_OBJECT
+public:
+    // The views are made here with `parent` as their parent widget; the window places them.
+    CatalogBrowsing(AppServices services, QWidget* parent);
+    ~CatalogBrowsing() override;
+
+    CatalogTreeView* Tree() const { return m_tree; }
+    ContentListView* List() const { return m_list; }
+    CatalogTreeModel* TreeModel() const { return m_treeModel; }
+    ContentListModel* ListModel() const { return m_listModel; }
+    shell::CatalogEditor& Editor() { return *m_editor; }
+
+    // Shows the catalog's root (after start-up, a merge or a new catalog).
+    void ShowRoot();
+    // Re-reads the view settings (list disc only, extensions, single expand, icon size).
+    void ApplySettings();
+    // Closes the open scan object, writing its changes; false when they could not be written.
+    bool CloseOpenScanObject();
+    // Writes the open scan object's changes, if any, keeping it open (the idle step).
+    void SaveOpenScanObject();
+
+    // The commands of the panes, each working on the pane that has (or last had) the focus.
+    void NewCategory();
+    void Delete();
+    void Rename();
+    void EditMemo();
+    void Cut();
+    void Paste();
+    void Open();
+    void Up();
+    void SelectNext(bool forward);
+    void ImportDiscFiles();
+    void Sort();
+    void SetViewStyle(int style);
+    // Goes to a catalog path such as a message-pane line; false when it names nothing.
+    bool GoToPath(const QString& path);
+
+    // The object selected in the tree, and the rows selected in the list.
+    std::optional<shell::CatalogObject> TreeCurrent() const;
+    std::vector<shell::CatalogObject> ListSelection() const;
+    // Exactly one entry selected in the list (the cover commands need one).
+    catalog::CDiskInfo* SelectedEntry() const;
+
+signals:
+    void PathTextChanged(const QString& text);
+    void StatusTextChanged(const QString& text);
+    // A command changed the catalog or a disc: the idle save should run soon.
+    void Edited();
+    void HidePaneRequested();
+    void TreeContextMenuRequested(const QPoint& globalPosition);
+    void ListContextMenuRequested(const QPoint& globalPosition);
+
+private:
+    void OnTreeCurrentChanged(const QModelIndex& current);
+    void ShowInList(const shell::CatalogObject& node);
+    bool SelectInTree(const shell::CatalogObject& node);
+    void RefreshStatus();
+    bool TreeHasFocus() const;
+    void DropOnCategory(const std::vector<shell::CatalogObject>& objects, catalog::CCategory* target);
+    catalog::CCategory* ShownCategory() const;
+
+    AppServices m_services;
+    std::unique_ptr<catalog::DiscStore> m_discs;
+    std::unique_ptr<shell::CatalogEditor> m_editor;
+    std::unique_ptr<shell::MediumLocator> m_media;
+    std::unique_ptr<shell::CatalogBrowser> m_browser;
+    std::unique_ptr<shell::CoverPictures> m_covers;
+    shell::CatalogChangeFanout m_changes;
+    // Each model belongs to its view, so it outlives everything that shows it.
+    CatalogTreeModel* m_treeModel = nullptr;
+    ContentListModel* m_listModel = nullptr;
+    CatalogTreeView* m_tree = nullptr;
+    ContentListView* m_list = nullptr;
+    bool m_lastFocusInTree = true;
+};
+
+}  // namespace pelko::ui

@@ -1,0 +1,154 @@
+// The two catalog panes inside the main window: opening a disc from the tree, going to a pane
+// line, editing through the list, and the open disc's changes reaching its file.
+
+#include <gtest/gtest.h>
+
+#include <QItemSelectionModel>
+#include <QTreeView>
+
+#include "catalog/CCD.h"
+#include "catalog/CRootCategory.h"
+#include "catalog/DiscStore.h"
+#include "support/DiscBuilder.h"
+#include "text/Codec.h"
+#include "ui/mainwindow/CatalogBrowsing.h"
+#include "ui/models/CatalogTreeModel.h"
+#include "ui/models/ContentListModel.h"
+#include "ui/panes/MessagePane.h"
+#include "ui/text/QtText.h"
+#include "ui/views/CatalogTreeView.h"
+#include "ui/views/ContentListView.h"
+#include "WindowFixture.h"
+
+namespace pelko::test {
+namespace {
+
+using shell::CatalogObject;
+
+// Pelko\Music\Disc1 holding Songs\a.mp3 and notes.txt.
+struct BrowsingFixture : WindowFixture {
+    catalog::CCategory* music = nullptr;
+    catalog::CDiskInfo* disc = nullptr;
+
+    BrowsingFixture() {
+        music = doc->Root()->AddNewSubcategory("Music", log, ui);
+        disc = &AddDisc(folder.path(), *music, "Disc1", "DISC1", 0x1234, [](catalog::CCD& cd) {
+            AddFile(AddFolder(cd, "Songs"), "a.mp3");
+            AddFile(cd, "notes.txt");
+        });
+        settings.WriteInt("PopCloseDlg", 0);
+        settings.WriteInt("LastViewStyle", 1);
+    }
+    ui::CatalogBrowsing& Browsing() { return *Window().Browsing(); }
+    QString ListName(int row) {
+        return Browsing().ListModel()->index(row, 0).data().toString();
+    }
+    QStringList ListNames() {
+        QStringList names;
+        for (int row = 0; row < Browsing().ListModel()->rowCount(); ++row) names << ListName(row);
+        return names;
+    }
+    void SelectInTree(const CatalogObject& object) {
+        auto& browsing = Browsing();
+        browsing.Tree()->setCurrentIndex(browsing.TreeModel()->RevealIndexOf(object));
+    }
+};
+
+TEST(CatalogBrowsingTest, SelectingADiscOpensItAndTheListShowsItsRootFolder) {
+    BrowsingFixture fixture;
+    fixture.SelectInTree(CatalogObject{fixture.disc});
+    auto& browsing = fixture.Browsing();
+    EXPECT_EQ(fixture.ListNames(), (QStringList{"ReadMe", "Songs", "notes.txt"}));
+    EXPECT_EQ(browsing.ListModel()->Kind(), ui::ContentListModel::ShownKind::RootFolder);
+    // Its folders hang below its node now.
+    const QModelIndex node = browsing.Tree()->currentIndex();
+    ASSERT_EQ(browsing.TreeModel()->rowCount(node), 1);
+    EXPECT_EQ(browsing.TreeModel()->index(0, 0, node).data().toString(), "Songs");
+}
+
+TEST(CatalogBrowsingTest, APaneLineLeadsToTheFolderAndItsRow) {
+    BrowsingFixture fixture;
+    auto& browsing = fixture.Browsing();
+    emit fixture.Window().Pane()->GoToItem(QStringLiteral("        Pelko\\music\\ Disc1 \\Songs\\A.MP3"));
+    EXPECT_EQ(browsing.Tree()->currentIndex().data().toString(), "Songs");
+    const auto selection = browsing.ListSelection();
+    ASSERT_EQ(selection.size(), 1u);
+    ASSERT_TRUE(std::holds_alternative<catalog::CFileInfo*>(selection.front()));
+    EXPECT_EQ(std::get<catalog::CFileInfo*>(selection.front())->m_strName.view(), "a.mp3");
+
+    // A line that does not start at the root changes nothing.
+    EXPECT_FALSE(browsing.GoToPath(QStringLiteral("Other\\Music")));
+    EXPECT_EQ(browsing.Tree()->currentIndex().data().toString(), "Songs");
+}
+
+TEST(CatalogBrowsingTest, NamesAndMemosEditedInTheListGoThroughTheEditor) {
+    BrowsingFixture fixture;
+    auto& browsing = fixture.Browsing();
+    fixture.SelectInTree(CatalogObject{fixture.music});
+    auto* model = browsing.ListModel();
+    const QModelIndex row = model->IndexOf(CatalogObject{fixture.disc});
+    ASSERT_TRUE(row.isValid());
+
+    EXPECT_TRUE(model->setData(row, QStringLiteral("  Disc One  ")));
+    EXPECT_EQ(fixture.disc->m_strName, "Disc One");
+    EXPECT_EQ(model->IndexOf(CatalogObject{fixture.disc}).data().toString(), "Disc One");
+    EXPECT_EQ(browsing.TreeModel()->IndexOf(CatalogObject{fixture.disc}).data().toString(), "Disc One");
+
+    // Blanks only: refused with the message, the name stays.
+    model->setData(model->IndexOf(CatalogObject{fixture.disc}), QStringLiteral("   "));
+    EXPECT_EQ(fixture.disc->m_strName, "Disc One");
+    EXPECT_EQ(fixture.log.Utf8Lines(catalog::MessageKind::Error), std::vector<std::string>{"名称不能为空"});
+
+    int memoColumn = -1;
+    for (int column = 0; column < model->columnCount(); ++column)
+        if (model->FieldOf(column) == shell::ListField::Memo) memoColumn = column;
+    ASSERT_GE(memoColumn, 0);
+    model->setData(model->IndexOf(CatalogObject{fixture.disc}, memoColumn), ui::ToQt(text::Local("第一张")));
+    EXPECT_EQ(fixture.disc->m_strMemo, text::Local("第一张"));
+    EXPECT_TRUE(fixture.doc->IsModified());
+}
+
+TEST(CatalogBrowsingTest, DeletingFromTheListAsksAndRemovesTheRowFromBothPanes) {
+    BrowsingFixture fixture;
+    auto& browsing = fixture.Browsing();
+    fixture.SelectInTree(CatalogObject{fixture.music});
+    browsing.List()->SelectOnly(CatalogObject{fixture.disc});
+    browsing.List()->CurrentView()->setFocus();
+    fixture.Window().activateWindow();
+
+    fixture.ui.answers = {false};
+    emit browsing.List()->DeleteRequested();
+    EXPECT_EQ(fixture.music->Entries().size(), 1u);
+
+    fixture.ui.answers = {true};
+    emit browsing.List()->DeleteRequested();
+    EXPECT_TRUE(fixture.music->Entries().empty());
+    EXPECT_EQ(browsing.ListModel()->rowCount(), 0);
+    EXPECT_FALSE(browsing.TreeModel()->IndexOf(CatalogObject{fixture.music}).model()->hasChildren(
+        browsing.TreeModel()->IndexOf(CatalogObject{fixture.music})));
+}
+
+TEST(CatalogBrowsingTest, AMemoTypedInTheOpenDiscReachesItsFileWhenTheWindowCloses) {
+    BrowsingFixture fixture;
+    auto& browsing = fixture.Browsing();
+    fixture.SelectInTree(CatalogObject{fixture.disc});
+    auto* model = browsing.ListModel();
+    const int notesRow = fixture.ListNames().indexOf("notes.txt");
+    ASSERT_GE(notesRow, 0);
+    int memoColumn = -1;
+    for (int column = 0; column < model->columnCount(); ++column)
+        if (model->FieldOf(column) == shell::ListField::Memo) memoColumn = column;
+    model->setData(model->index(notesRow, memoColumn), QStringLiteral("kept"));
+
+    EXPECT_TRUE(fixture.Window().close());
+    catalog::DiscStore store(fixture.folder.path(), fixture.log);
+    auto cd = store.Open(*fixture.disc);
+    ASSERT_TRUE(cd);
+    const auto& files = cd->Files();
+    auto notes = std::find_if(files.begin(), files.end(), [](const auto& f) { return f->m_strName.view() == "notes.txt"; });
+    ASSERT_NE(notes, files.end());
+    EXPECT_EQ((*notes)->m_strMemo.view(), "kept");
+}
+
+}  // namespace
+}  // namespace pelko::test
