@@ -359,6 +359,75 @@ EOF
     check "the icon has left the tray" eventually sh -c "! xdotool search --onlyvisible --class pelko" || return 1
   }
 
+  # list_rows: the rows of the content list in the report style, one line each, cells by tabs.
+  list_rows() { A rows "$APP" tree "内容"; }
+  list_has() { local rows; rows=$(list_rows) && grep -qF -- "$1" <<<"$rows"; }
+  list_lacks() { local rows; rows=$(list_rows) && ! grep -qF -- "$1" <<<"$rows"; }
+  # path_text_is TEXT: the status bar's path pane shows TEXT.
+  path_text_is() { A --exact --timeout 1 exists "$APP" label "$1"; }
+  # click_cell NAME [--double]: a real click on the first cell showing NAME. The pointer leaves
+  # first, since the kit's click waits for a pointer motion.
+  click_cell() { xdotool mousemove 0 0 && A --exact mouse "$APP" "table cell" "$@"; }
+  # drag FROM_VIEW FROM_CELL TO_VIEW TO_CELL: a mouse drag between two cells.
+  drag() { /usr/bin/python3 "$here/drag.py" "$APP" "$@"; }
+  first_list_row_is() { [ "$(list_rows | head -n 1 | cut -f1)" = "$1" ]; }
+
+  # A scanned disc browsed from the two panes: opened from the list, a pane line followed with
+  # F7, a file renamed in place, the disc dragged into another category and deleted after the
+  # question.
+  scenario_browsing() {
+    local disc=$T/disc1
+    mkdir -p "$disc/Songs"
+    printf 'x' >"$disc/Songs/a.mp3"
+    printf 'n' >"$disc/notes.txt"
+    check "pelko-cli scans a folder into 音乐" \
+      "$E2E_CLI" --catalog "$T/browse" scan-folder "$disc" --category "Pelko/音乐" --name Disc1 || return 1
+    mkdir -p "$XDG_CONFIG_HOME/Tinkmoss"
+    printf '[settings]\nLastViewStyle=1\n' >"$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf"
+    printf '第一行\r\nPelko\\音乐\\Disc1\\Songs\\a.mp3\r\n' | iconv -f UTF-8 -t GBK >"$T/goto.txt"
+
+    start --catalog "$T/browse"
+    check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    check "the list shows the root's categories" eventually list_has "音乐" || return 1
+    check "a double click on 音乐 opens the category" click_cell "音乐" --double || return 1
+    check "the list shows the disc" eventually list_has "Disc1" || return 1
+    check "a double click on Disc1 opens the disc" click_cell "Disc1" --double || return 1
+    check "the list shows the disc's root folder" eventually list_has "Songs" || return 1
+    check "the first row is ReadMe" eventually first_list_row_is ReadMe || return 1
+    check "the status bar shows the disc's path" eventually path_text_is 'Pelko\音乐\Disc1' || return 1
+    "$E2E_KIT/shot.sh" "$E2E_SHOTS/browsing-disc.png" >/dev/null 2>&1
+
+    check "打开文件 is chosen" choose "提示信息窗口(T)" "打开文件(O)" || return 1
+    check "the file of lines is chosen" choose_file "$T/goto.txt" || return 1
+    check "the pane shows the path line" pane_has 'Pelko\音乐\Disc1\Songs\a.mp3' || return 1
+    keys focus "$TITLE"
+    # The loaded lines end with the caret after the last one: F8 walks back to the path line.
+    check "F8 walks to the line" keys key F8 || return 1
+    check "the tree goes to the folder Songs" eventually path_text_is 'Pelko\音乐\Disc1\Songs' || return 1
+    check "the list shows the folder's file" eventually list_has "a.mp3" || return 1
+
+    check "a click selects a.mp3" click_cell "a.mp3" || return 1
+    check "F2 opens the name for editing" keys key F2 || return 1
+    sleep 0.3
+    keys type "b.mp3" && keys key Return
+    check "the file is shown with its new name" eventually list_has "b.mp3" || return 1
+    check "the old name is gone" list_lacks "a.mp3" || return 1
+
+    check "the disc is dragged onto 影碟" drag "光盘库" "Disc1" "光盘库" "影碟" || return 1
+    check "the status bar shows the moved disc's new category" eventually path_text_is 'Pelko\影碟' || return 1
+    check "the list of 影碟 shows the disc" eventually list_has "Disc1" || return 1
+    "$E2E_KIT/shot.sh" "$E2E_SHOTS/browsing-moved.png" >/dev/null 2>&1
+
+    check "a click selects the disc in the list" click_cell "Disc1" || return 1
+    check "Delete asks first" keys key Delete || return 1
+    check "the question names the disc" A text "$APP" label "删除光盘 'Disc1'？" || return 1
+    check "the question is answered Yes" press "是(Y)" "Yes" "确定" "OK" || return 1
+    check "the disc leaves the list" eventually list_lacks "Disc1" || return 1
+    check "the close dialog is answered" close_main || return 1
+    check "the program ends after the close" ended "$pid" || return 1
+    check "the catalog file no longer holds the disc" sh -c "! '$E2E_CLI' --catalog '$T/browse' tree | grep -q Disc1" || return 1
+  }
+
   # The message pane's lines saved as GBK text with CR LF and as RTF, cleared, and loaded back.
   scenario_pane_files() {
     pane_lines >"$T/lines.txt"
@@ -391,7 +460,7 @@ EOF
     check "the program ends after the close" ended "$pid" || return 1
   }
 
-  all=(fresh_catalog close_dialog password second_copy pane_files tray)
+  all=(fresh_catalog close_dialog password second_copy pane_files tray browsing)
   chosen=("$@")
   [ ${#chosen[@]} -eq 0 ] && chosen=("${all[@]}")
   for scenario in "${chosen[@]}"; do
