@@ -20,9 +20,9 @@ packages+=(libudev-dev libblkid-dev libcdio-dev libiso9660-dev libudf-dev geniso
 # python3 above, and an X server of their own for the global hot keys.
 packages+=(xvfb)
 # The desktop program: Qt Widgets (in qt6-base-dev), SVG icons at run time and the SVG module for
-# the build, Qt's own Chinese translations for its dialogs and buttons, and a CJK font so that the
-# Chinese interface renders on a bare machine.
-packages+=(libqt6svg6 qt6-svg-dev qt6-translations-l10n fonts-noto-cjk)
+# the build, Qt's own Chinese translations for its dialogs and buttons, a CJK font so that the
+# Chinese interface renders on a bare machine, and an icon theme for file types.
+packages+=(libqt6svg6 qt6-svg-dev qt6-translations-l10n fonts-noto-cjk adwaita-icon-theme)
 # The end-to-end tests (../shared/guikit): a session bus with the accessibility bus, AT-SPI for
 # Debian's python3, keys and clipboard, screenshots, and a window manager and tray panel.
 packages+=(dbus dbus-x11 at-spi2-core python3-pyatspi xdotool xclip openbox tint2)

@@ -78,6 +78,13 @@ void LoadQtTranslations(QApplication& app) {
     }
 }
 
+// Outside a desktop session the icon theme is the empty "hicolor": file types and folders
+// then take their pictures from Adwaita, which the set-up script installs.
+void UseFallbackIconTheme() {
+    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QStringLiteral("hicolor"))
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
 }  // namespace
 
 int RunPelko(int argc, char** argv) {
@@ -87,6 +94,7 @@ int RunPelko(int argc, char** argv) {
     // The window may live in the tray while dialogs come and go; the close sequence ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
     LoadQtTranslations(app);
+    UseFallbackIconTheme();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(ProgramCaption());

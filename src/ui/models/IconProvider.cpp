@@ -38,7 +38,8 @@ QIcon ThemeIconFor(std::string_view key) {
     }
     static const QMimeDatabase mimes;  // read-only after construction; thread-safe to query
     const QMimeType type = mimes.mimeTypeForFile(ToQt(key), QMimeDatabase::MatchExtension);
-    return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+    return QIcon::fromTheme(type.iconName(),
+                            QIcon::fromTheme(type.genericIconName(), QIcon(QStringLiteral(":/icons/file.svg"))));
 }
 
 IconProvider CachedIcons(IconProvider source) {
