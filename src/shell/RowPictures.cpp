@@ -52,6 +52,15 @@ fs::path RowPictures::DefaultPictureFile(catalog::DefaultPicture picture) const 
     return {};
 }
 
+bool RowPictures::RestoreDefaultPicture(const fs::path& file) const {
+    const fs::path folder = m_discs.DiskFolder();
+    if (file.parent_path().lexically_normal() != folder.lexically_normal()) return false;
+    for (const catalog::DefaultPicture picture : catalog::kAllDefaultPictures)
+        if (file.filename() == catalog::DefaultPictureFileName(picture))
+            return catalog::WriteDefaultPicture(picture, folder);
+    return false;
+}
+
 // The walker's layout: the disc's "<disc file>.pic" folder, then one folder per folder name
 // below the root, each name made safe on its own.
 std::optional<fs::path> RowPictures::ThumbnailFolder(const catalog::CDir& dir) const {

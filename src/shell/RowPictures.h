@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "catalog/DefaultPictures.h"
 #include "shell/CatalogObject.h"
@@ -51,6 +52,11 @@ public:
     // ".jpg" in its folder's thumbnail folder, else the same name with ".bmp". Nothing for
     // other extensions, files not (or no longer) part of a disc, or missing thumbnails.
     std::optional<std::filesystem::path> ThumbnailOf(const catalog::CFileInfo& file) const;
+
+    // Writes a default picture of the Disk folder anew when `file` is one ("cat.bmp" and the
+    // three pictures of entries): called once when it could not be read, so a damaged default
+    // picture mends itself. False for every other file and when the write fails.
+    bool RestoreDefaultPicture(const std::filesystem::path& file) const;
 
     // True for the file extensions (lower case, with the dot) shown by their thumbnail.
     static bool ShowsThumbnail(std::string_view extension);

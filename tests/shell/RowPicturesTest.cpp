@@ -72,6 +72,23 @@ TEST_F(RowPicturesTest, CategoryPictureIsWrittenWhenMissingAndKeptOtherwise) {
     EXPECT_EQ(test::ReadFile(cat), "own picture");
 }
 
+TEST_F(RowPicturesTest, OnlyDefaultPicturesOfTheDiskFolderAreRestored) {
+    catalog::CCategory category;
+    const fs::path cat = pictures.PictureOf(&category).file;
+    dir.WriteFile("Disk/cat.bmp", "damaged");
+    EXPECT_TRUE(pictures.RestoreDefaultPicture(cat));
+    EXPECT_EQ(test::ReadFile(cat), Bytes(catalog::DefaultPictureBytes(catalog::DefaultPicture::Category)));
+
+    const fs::path cover = dir.WriteFile("Disk/DISC42.bmp", "cover");
+    const fs::path elsewhere = dir.WriteFile("other/fdisk.bmp", "someone else's");
+    for (const fs::path& other : {cover, elsewhere}) {
+        SCOPED_TRACE(other.string());
+        EXPECT_FALSE(pictures.RestoreDefaultPicture(other));
+    }
+    EXPECT_EQ(test::ReadFile(cover), "cover");
+    EXPECT_EQ(test::ReadFile(elsewhere), "someone else's");
+}
+
 TEST_F(RowPicturesTest, EntryShowsItsCoverElseTheDefaultPictureOfItsKind) {
     struct Case {
         std::uint8_t kind;

@@ -9,6 +9,7 @@
 #include <QTextLayout>
 #include <QToolTip>
 
+#include <algorithm>
 #include <utility>
 
 #include "catalog/ImageList.h"
@@ -105,9 +106,12 @@ void LargeIconDelegate::PaintPicture(QPainter* painter, const QStyleOptionViewIt
     if (m_pictureOf && object.canConvert<CatalogObjectRef>()) {
         const shell::RowPicture picture = m_pictureOf(object.value<CatalogObjectRef>().object);
         if (!picture.file.empty()) {
-            const QPixmap pixmap = m_cache.Request(QString::fromStdString(picture.file.string()), m_box);
+            // Read at the screen's pixel density, so pictures stay sharp on high-density screens.
+            const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+            QPixmap pixmap = m_cache.Request(QString::fromStdString(picture.file.string()), m_box * ratio);
             if (!pixmap.isNull()) {
-                painter->drawPixmap(CenteredIn(box, pixmap.size()), pixmap);
+                pixmap.setDevicePixelRatio(ratio);
+                painter->drawPixmap(CenteredIn(box, pixmap.deviceIndependentSize().toSize()), pixmap);
                 return;
             }
         } else if (picture.programIcon) {

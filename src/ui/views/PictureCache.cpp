@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -40,9 +41,10 @@ QImage PictureCache::DecodeFitted(const QString& path, QSize box) {
     if (size.isValid() && !size.isEmpty()) reader.setScaledSize(FittedSize(size, box));
     QImage image = reader.read();
     if (image.isNull()) return {};
-    // Readers that cannot scale while reading give the whole picture.
+    // Readers that cannot scale while reading give the whole picture. `fitted` already keeps
+    // the aspect; scaling again with KeepAspectRatio would round a pixel off.
     const QSize fitted = FittedSize(image.size(), box);
-    if (image.size() != fitted) image = image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (image.size() != fitted) image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
 }
 
