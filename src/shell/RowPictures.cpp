@@ -75,7 +75,8 @@ std::optional<fs::path> RowPictures::ThumbnailFolder(const catalog::CDir& dir) c
     const auto* cd = dynamic_cast<const catalog::CCD*>(at);
     if (!cd) return std::nullopt;
     fs::path folder = m_discs.PictureFolder(cd->m_strVolumeLabel, cd->m_dwVolumeSerial);
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) folder /= catalog::SafeFileName((*it)->m_strName.view());
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        folder /= catalog::SafeFileName((*it)->m_strName.view());
     return folder;
 }
 
@@ -100,10 +101,13 @@ RowPicture RowPictures::PictureOf(const CatalogObject& row) const {
             },
             [&](catalog::CDiskInfo* entry) {
                 fs::path picture = m_covers.CoverOf(*entry).value_or(fs::path());
-                if (picture.empty()) picture = DefaultPictureFile(catalog::DefaultPictureForKind(entry->m_nKind));
+                if (picture.empty())
+                    picture = DefaultPictureFile(catalog::DefaultPictureForKind(entry->m_nKind));
                 return RowPicture{std::move(picture), nullptr, std::string(catalog::IconKeyOf(*entry))};
             },
-            [&](catalog::CDir* dir) { return RowPicture{{}, nullptr, std::string(catalog::IconKeyOf(*dir))}; },
+            [&](catalog::CDir* dir) {
+                return RowPicture{{}, nullptr, std::string(catalog::IconKeyOf(*dir))};
+            },
             [&](catalog::CFileInfo* file) {
                 RowPicture picture{{}, nullptr, FileIconKey(*file)};
                 const std::string extension = ExtensionOf(file->m_strName.view());
@@ -114,7 +118,9 @@ RowPicture RowPictures::PictureOf(const CatalogObject& row) const {
                 }
                 return picture;
             },
-            [&](ReadmeRow) { return RowPicture{{}, nullptr, std::string(catalog::kIconDiscInfo)}; },
+            [&](ReadmeRow) {
+                return RowPicture{{}, nullptr, std::string(catalog::kIconDiscInfo)};
+            },
         },
         row);
 }

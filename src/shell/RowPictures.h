@@ -44,7 +44,8 @@ struct RowPicture {
 
 class RowPictures {
 public:
-    RowPictures(const catalog::DiscStore& discs, const CoverPictures& covers) : m_discs(discs), m_covers(covers) {}
+    RowPictures(const catalog::DiscStore& discs, const CoverPictures& covers)
+        : m_discs(discs), m_covers(covers) {}
 
     RowPicture PictureOf(const CatalogObject& row) const;
 

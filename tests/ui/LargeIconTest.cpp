@@ -45,8 +45,8 @@ bool WaitUntil(Done done) {
     return done();
 }
 
-fs::path WritePicture(const test::TempDir& dir, std::string_view name, int width, int height, test::Rgb colour,
-                      bool jpeg = true) {
+fs::path WritePicture(const test::TempDir& dir, std::string_view name, int width, int height,
+                      test::Rgb colour, bool jpeg = true) {
     const imaging::Image image = test::MakePicture(width, height, [&](int, int) { return colour; });
     const fs::path path = dir / name;
     test::WriteFileBytes(path, jpeg ? test::JpegOf(image) : test::BmpOf(image));
@@ -102,7 +102,8 @@ TEST(PictureCache, ReadsOffTheUiThreadThenServesFromMemory) {
     // A new icon size empties the cache: the picture is read again for the new box.
     EXPECT_TRUE(cache.Request(wide, QSize(320, 240)).isNull());
     ASSERT_TRUE(WaitUntil([&] { return ready.count() == 2; }));
-    EXPECT_EQ(cache.Request(wide, QSize(320, 240)).size(), QSize(320, 80)) << "small pictures grow to the box";
+    EXPECT_EQ(cache.Request(wide, QSize(320, 240)).size(), QSize(320, 80))
+        << "small pictures grow to the box";
     EXPECT_EQ(decoder.Calls(wide), 2);
 }
 
@@ -133,7 +134,8 @@ TEST(PictureCache, BrokenFileIsTriedOnceUntilItChanges) {
 TEST(PictureCache, KeepsTheMostRecentlyUsedPicturesWithinItsBound) {
     test::TempDir dir;
     QStringList paths;
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) paths << Q(WritePicture(dir, name, 102, 77, {90, 90, 90}));
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        paths << Q(WritePicture(dir, name, 102, 77, {90, 90, 90}));
     const qint64 onePicture = 102 * 77 * 4;
     CountingDecoder decoder;
     PictureCache cache(nullptr, 2 * onePicture, decoder.Function());
@@ -166,8 +168,8 @@ TEST(PictureCache, RealPicturesAndTheDefaultPicturesFitTheBox) {
     }
     const fs::path fixtures = fs::path(PELKO_SHARED_FIXTURES) / "images";
     if (fs::is_directory(fixtures)) {
-        for (const char* name : {"hopper.jpg", "hopper_gray.jpg", "pil_sample_cmyk.jpg", "pal8.bmp", "pal8rle.bmp",
-                                 "pal8topdown.bmp", "rgb16-565.bmp", "pal1.bmp"})
+        for (const char* name : {"hopper.jpg", "hopper_gray.jpg", "pil_sample_cmyk.jpg", "pal8.bmp",
+                                 "pal8rle.bmp", "pal8topdown.bmp", "rgb16-565.bmp", "pal1.bmp"})
             files.push_back(fixtures / name);
     } else {
         std::cout << "shared fixtures absent (" << fixtures << "): only the generated pictures are read\n";
@@ -176,8 +178,8 @@ TEST(PictureCache, RealPicturesAndTheDefaultPicturesFitTheBox) {
         SCOPED_TRACE(file.string());
         const QImage image = PictureCache::DecodeFitted(Q(file), kBox);
         ASSERT_FALSE(image.isNull());
-        EXPECT_TRUE(image.width() == kBox.width() || image.height() == kBox.height()) << image.width() << "x"
-                                                                                       << image.height();
+        EXPECT_TRUE(image.width() == kBox.width() || image.height() == kBox.height())
+            << image.width() << "x" << image.height();
         EXPECT_LE(image.width(), kBox.width());
         EXPECT_LE(image.height(), kBox.height());
     }

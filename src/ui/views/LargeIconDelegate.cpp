@@ -20,10 +20,10 @@ namespace pelko::ui {
 
 namespace {
 
-constexpr int kMargin = 4;          // around the picture and the text, inside the cell
-constexpr int kSpacing = 4;         // between picture and text
-constexpr int kTextLines = 2;       // a longer name is elided at the end of its second line
-constexpr int kRowIconSize = 32;    // row icons are the large icons of the icon list
+constexpr int kMargin = 4;        // around the picture and the text, inside the cell
+constexpr int kSpacing = 4;       // between picture and text
+constexpr int kTextLines = 2;     // a longer name is elided at the end of its second line
+constexpr int kRowIconSize = 32;  // row icons are the large icons of the icon list
 
 void ChopTrailingSpaces(QString& line) {
     while (!line.isEmpty() && line.back().isSpace()) line.chop(1);
@@ -54,14 +54,15 @@ QStringList WrappedLines(const QString& text, const QFont& font, int width, int 
 }
 
 QRect CenteredIn(const QRect& box, QSize size) {
-    return QRect(box.left() + (box.width() - size.width()) / 2, box.top() + (box.height() - size.height()) / 2,
-                 size.width(), size.height());
+    return QRect(box.left() + (box.width() - size.width()) / 2,
+                 box.top() + (box.height() - size.height()) / 2, size.width(), size.height());
 }
 
 QImage ProgramIconImage(const catalog::IconImage& icon) {
     constexpr int size = catalog::IconImage::kSize;
     // The pixels are 0xAARRGGBB words, which is QImage's ARGB32 on every byte order.
-    return QImage(reinterpret_cast<const uchar*>(icon.pixels.data()), size, size, QImage::Format_ARGB32).copy();
+    return QImage(reinterpret_cast<const uchar*>(icon.pixels.data()), size, size, QImage::Format_ARGB32)
+        .copy();
 }
 
 }  // namespace
@@ -71,8 +72,10 @@ QString MemoToolTip(const QString& memo, const QFont& font, int maxWidth) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QStringList lines;
     for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        if (paragraph.isEmpty()) lines << QString();
-        else lines << WrappedLines(paragraph, font, maxWidth, 0);
+        if (paragraph.isEmpty())
+            lines << QString();
+        else
+            lines << WrappedLines(paragraph, font, maxWidth, 0);
     }
     // Escaped rich text: a memo is shown as written, never as markup (a memo read from a disc
     // file could otherwise bring images or links along).
@@ -95,8 +98,8 @@ QRect LargeIconDelegate::PictureRect(const QRect& cell) const {
 }
 
 QSize LargeIconDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
-    return QSize(m_box.width() + 2 * kMargin,
-                 kMargin + m_box.height() + kSpacing + kTextLines * option.fontMetrics.lineSpacing() + kMargin);
+    return QSize(m_box.width() + 2 * kMargin, kMargin + m_box.height() + kSpacing +
+                                                  kTextLines * option.fontMetrics.lineSpacing() + kMargin);
 }
 
 void LargeIconDelegate::PaintPicture(QPainter* painter, const QStyleOptionViewItem& option,
@@ -138,7 +141,8 @@ void LargeIconDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
     PaintPicture(painter, opt, index);
 
-    const QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    const QPalette::ColorGroup group =
+        opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     const bool selected = opt.state & QStyle::State_Selected;
     painter->setPen(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setFont(opt.font);
@@ -159,9 +163,10 @@ void LargeIconDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->restore();
 }
 
-bool LargeIconDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
-                                  const QModelIndex& index) {
-    if (!event || event->type() != QEvent::ToolTip) return QStyledItemDelegate::helpEvent(event, view, option, index);
+bool LargeIconDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (!event || event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
     const QString memo = m_showMemo && index.isValid() ? index.data(Qt::ToolTipRole).toString() : QString();
     if (memo.isEmpty()) {
         // No memo, or the switch is off: no tooltip at all, not the model's.

@@ -95,7 +95,9 @@ void PictureCache::Load(const QString& path, Stamp stamp) {
             // destructor waits for the workers and takes their events with it).
             QMetaObject::invokeMethod(
                 this,
-                [this, generation, path, stamp, image = std::move(image)] { Finished(generation, path, stamp, image); },
+                [this, generation, path, stamp, image = std::move(image)] {
+                    Finished(generation, path, stamp, image);
+                },
                 Qt::QueuedConnection);
         },
         m_order);

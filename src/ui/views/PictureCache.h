@@ -82,8 +82,8 @@ private:
     const qint64 m_maxBytes;
     const Decoder m_decoder;
     QSize m_box;
-    quint64 m_generation = 0;  // results of an older generation are dropped
-    int m_order = 0;           // the latest request is decoded first
+    quint64 m_generation = 0;    // results of an older generation are dropped
+    int m_order = 0;             // the latest request is decoded first
     std::list<Entry> m_entries;  // most recently used first
     QHash<QString, std::list<Entry>::iterator> m_index;
     qint64 m_bytes = 0;
