@@ -126,6 +126,11 @@ public:
     // exactly one row is selected.
     RowOpening OpenRow(std::span<const CatalogObject> selection);
 
+    // The description text of the one selected object for the properties window; nothing for an
+    // empty selection or the readme row, and nothing after telling the user when several objects
+    // are selected.
+    std::optional<std::string> DescriptionOf(std::span<const CatalogObject> selection);
+
 private:
     catalog::MessageLog& Log();
     catalog::UserInterface& Ui();

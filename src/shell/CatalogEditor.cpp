@@ -184,16 +184,17 @@ bool CatalogEditor::MayEditOne(std::span<const CatalogObject> selection) {
 
 std::optional<PropertiesForm> CatalogEditor::PropertiesOf(std::span<const CatalogObject> selection) {
     if (!MayEditOne(selection)) return std::nullopt;
-    auto form = [](std::string_view title, std::string_view name, std::string_view memo) {
+    // Categories and entries take a new name here too; folders and files only a memo.
+    auto form = [](std::string_view title, std::string_view name, std::string_view memo, bool nameEditable) {
         return std::optional<PropertiesForm>(
-            PropertiesForm{text::Local(title), std::string(name), std::string(memo)});
+            PropertiesForm{text::Local(title), std::string(name), std::string(memo), nameEditable});
     };
     std::optional<PropertiesForm> result =
         std::visit(Overloaded{
-                       [&](CCategory* c) { return form("设置类别的备注信息", c->m_strName, c->m_strMemo); },
-                       [&](CDiskInfo* e) { return form("设置对象的备注信息", e->m_strName, e->m_strMemo); },
-                       [&](CDir* d) { return form("设置文件夹的备注信息", d->m_strName, d->m_strMemo); },
-                       [&](CFileInfo* f) { return form("设置文件的备注信息", f->m_strName, f->m_strMemo); },
+                       [&](CCategory* c) { return form("设置类别的备注信息", c->m_strName, c->m_strMemo, true); },
+                       [&](CDiskInfo* e) { return form("设置对象的备注信息", e->m_strName, e->m_strMemo, true); },
+                       [&](CDir* d) { return form("设置文件夹的备注信息", d->m_strName, d->m_strMemo, false); },
+                       [&](CFileInfo* f) { return form("设置文件的备注信息", f->m_strName, f->m_strMemo, false); },
                        [](ReadmeRow) { return std::optional<PropertiesForm>(); },
                    },
                    selection.front());

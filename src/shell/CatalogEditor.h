@@ -30,6 +30,7 @@ struct PropertiesForm {
     std::string title;  // model bytes
     std::string name;
     std::string memo;
+    bool nameEditable = false;  // the name is stored too (categories and entries)
 };
 
 class CatalogEditor {

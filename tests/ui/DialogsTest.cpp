@@ -180,8 +180,9 @@ TEST(EditPropertiesDialogTest, ReturnsEditedTextsAndKeepsReadOnlyNames) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const shell::PropertiesForm form{Local("设置文件的备注信息"), Local("旧名称.txt"), Local("旧备注")};
-        EditPropertiesDialog dialog(form, row.nameEditable);
+        const shell::PropertiesForm form{Local("设置文件的备注信息"), Local("旧名称.txt"), Local("旧备注"),
+                                         row.nameEditable};
+        EditPropertiesDialog dialog(form);
         dialog.show();
         EXPECT_EQ(dialog.windowTitle(), Tr("设置文件的备注信息"));
         EXPECT_EQ(dialog.NameField()->isReadOnly(), !row.nameEditable);
@@ -214,8 +215,7 @@ TEST(EditPropertiesDialogTest, UntouchedFieldsGiveBackTheirBytes) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EditPropertiesDialog dialog(shell::PropertiesForm{Local("设置对象的备注信息"), row.objectName, row.memo},
-                                    true);
+        EditPropertiesDialog dialog(shell::PropertiesForm{Local("设置对象的备注信息"), row.objectName, row.memo, true});
         dialog.accept();
         EXPECT_EQ(dialog.Name(), row.objectName);
         EXPECT_EQ(dialog.Memo(), row.memo);
@@ -223,7 +223,7 @@ TEST(EditPropertiesDialogTest, UntouchedFieldsGiveBackTheirBytes) {
 }
 
 TEST(EditPropertiesDialogTest, ABlankEditableNameKeepsTheDialogOpen) {
-    EditPropertiesDialog dialog(shell::PropertiesForm{Local("设置类别的备注信息"), Local("音乐"), ""}, true);
+    EditPropertiesDialog dialog(shell::PropertiesForm{Local("设置类别的备注信息"), Local("音乐"), "", true});
     dialog.show();
     dialog.NameField()->setText(QStringLiteral(" "));
     QString message;
@@ -248,7 +248,7 @@ TEST(DialogsTextTest, CharactersBeyondGbkRoundTripThroughTheFields) {
     EXPECT_EQ(newObject.Answer().name, Local("盘") + kBeyondGbk);
     EXPECT_EQ(newObject.Answer().memo, kBeyondGbk);
 
-    EditPropertiesDialog edit(shell::PropertiesForm{Local("设置对象的备注信息"), Local("盘"), ""}, true);
+    EditPropertiesDialog edit(shell::PropertiesForm{Local("设置对象的备注信息"), Local("盘"), "", true});
     edit.show();
     edit.NameField()->end(false);
     Type(edit.NameField(), typed);

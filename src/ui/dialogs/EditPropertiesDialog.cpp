@@ -12,14 +12,14 @@
 
 namespace pelko::ui {
 
-EditPropertiesDialog::EditPropertiesDialog(const shell::PropertiesForm& form, bool nameEditable, QWidget* parent)
-    : QDialog(parent), m_nameEditable(nameEditable), m_originalName(form.name) {
+EditPropertiesDialog::EditPropertiesDialog(const shell::PropertiesForm& form, QWidget* parent)
+    : QDialog(parent), m_nameEditable(form.nameEditable), m_originalName(form.name) {
     setWindowTitle(ToQt(form.title));
     setAccessibleName(windowTitle());
 
     m_name = new ModelLineEdit(this);
     m_name->SetModelText(form.name);
-    m_name->setReadOnly(!nameEditable);
+    m_name->setReadOnly(!m_nameEditable);
     m_name->setAccessibleName(Tr("名称"));
     m_memo = new MemoEdit(this);
     m_memo->SetMemo(form.memo);
@@ -42,7 +42,7 @@ EditPropertiesDialog::EditPropertiesDialog(const shell::PropertiesForm& form, bo
     layout->addLayout(fields);
     layout->addWidget(buttons);
     setMinimumWidth(400);
-    if (nameEditable) {
+    if (m_nameEditable) {
         m_name->setFocus();
     } else {
         m_memo->setFocus();

@@ -18,7 +18,8 @@ class ModelLineEdit;
 class EditPropertiesDialog : public QDialog {
     Q_OBJECT
 public:
-    EditPropertiesDialog(const shell::PropertiesForm& form, bool nameEditable, QWidget* parent = nullptr);
+    // The name field is read-only unless the form says the name is stored too.
+    explicit EditPropertiesDialog(const shell::PropertiesForm& form, QWidget* parent = nullptr);
 
     std::string Name() const;
     std::string Memo() const;
