@@ -13,8 +13,12 @@
 #include "shell/CatalogEditor.h"
 #include "shell/CoverPictures.h"
 #include "shell/MediumLocator.h"
+#include "shell/RowPictures.h"
 #include "ui/models/CatalogTreeModel.h"
 #include "ui/models/ContentListModel.h"
+#include "ui/dialogs/DescriptionDialog.h"
+#include "ui/dialogs/EditPropertiesDialog.h"
+#include "ui/dialogs/PictureChooser.h"
 #include "ui/text/QtText.h"
 #include "ui/views/CatalogTreeView.h"
 #include "ui/views/ContentListView.h"
@@ -55,7 +59,13 @@ CatalogBrowsing::CatalogBrowsing(AppServices services, QWidget* parent) : QObjec
     m_treeModel = new CatalogTreeModel(m_tree);
     m_tree->setModel(m_treeModel);
     m_listModel = new ContentListModel(parent);
-    m_list = new ContentListView(*m_listModel, parent);
+    m_rowPictures = std::make_unique<shell::RowPictures>(*m_discs, *m_covers);
+    m_list = new ContentListView(
+        *m_listModel, [pictures = m_rowPictures.get()](const shell::CatalogObject& row) { return pictures->PictureOf(row); },
+        [pictures = m_rowPictures.get()](const std::filesystem::path& file) {
+            return pictures->RestoreDefaultPicture(file);
+        },
+        parent);
     m_listModel->setParent(m_list);
     m_list->setObjectName(QStringLiteral("list"));
 
@@ -137,6 +147,7 @@ void CatalogBrowsing::ApplySettings() {
     m_listModel->SetShowExtensions(options.IntValue(settings, "DispExt") != 0);
     m_tree->SetSingleExpand(options.IntValue(settings, "ExpandSingleTreeItem") == 1);
     m_list->SetLargeIconSize(QSize(options.bigIconX, options.bigIconY));
+    m_list->SetShowMemoTips(options.IntValue(settings, "BigIconMemo") != 0);
 }
 
 void CatalogBrowsing::ShowRoot() {
@@ -275,6 +286,46 @@ void CatalogBrowsing::EditMemo() {
             return;
         }
     }
+}
+
+std::vector<shell::CatalogObject> CatalogBrowsing::CommandObjects() const {
+    if (!TreeHasFocus()) return ListSelection();
+    if (auto current = TreeCurrent()) return {*current};
+    return {};
+}
+
+void CatalogBrowsing::EditProperties() {
+    const auto selection = ListSelection();
+    const std::optional<shell::PropertiesForm> form = m_editor->PropertiesOf(selection);
+    if (!form) return;
+    EditPropertiesDialog dialog(*form, m_list->window());
+    if (dialog.exec() != QDialog::Accepted) return;
+    m_editor->ApplyProperties(selection.front(), dialog.Name(), dialog.Memo());
+    emit Edited();
+    RefreshStatus();
+}
+
+void CatalogBrowsing::ShowProperties() {
+    const std::optional<std::string> description = m_browser->DescriptionOf(CommandObjects());
+    if (!description) return;
+    DescriptionDialog dialog(ToQt(*description), m_list->window());
+    dialog.exec();
+}
+
+void CatalogBrowsing::ImportCover() {
+    catalog::CDiskInfo* entry = SelectedEntry();
+    if (!entry) return;
+    const std::optional<std::filesystem::path> picture = ChooseCoverPicture(m_list->window());
+    if (!picture) return;
+    m_covers->Import(*entry, *picture);
+    m_list->RefreshPictures();
+}
+
+void CatalogBrowsing::DeleteCover() {
+    catalog::CDiskInfo* entry = SelectedEntry();
+    if (!entry) return;
+    m_covers->Delete(*entry);
+    m_list->RefreshPictures();
 }
 
 void CatalogBrowsing::Cut() { m_editor->CutObjects(ShownCategory(), ListSelection()); }

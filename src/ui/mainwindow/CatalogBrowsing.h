@@ -26,6 +26,7 @@ class CatalogBrowser;
 class CatalogEditor;
 class CoverPictures;
 class MediumLocator;
+class RowPictures;
 }  // namespace pelko::shell
 
 namespace pelko::ui {
@@ -61,7 +62,14 @@ public:
     void NewCategory();
     void Delete();
     void Rename();
+    // F5 and the memo commands: the memo cell of the selected row opens for editing.
     void EditMemo();
+    // "编辑备注": the edit-properties dialog of the selected row.
+    void EditProperties();
+    // "属性...": the description of the selected object (of the pane last used).
+    void ShowProperties();
+    void ImportCover();
+    void DeleteCover();
     void Cut();
     void Paste();
     void Open();
@@ -94,6 +102,8 @@ private:
     bool SelectInTree(const shell::CatalogObject& node);
     void RefreshStatus();
     bool TreeHasFocus() const;
+    // The objects a command works on: the tree's node or the list's rows, by the pane last used.
+    std::vector<shell::CatalogObject> CommandObjects() const;
     void DropOnCategory(const std::vector<shell::CatalogObject>& objects, catalog::CCategory* target);
     catalog::CCategory* ShownCategory() const;
 
@@ -103,6 +113,7 @@ private:
     std::unique_ptr<shell::MediumLocator> m_media;
     std::unique_ptr<shell::CatalogBrowser> m_browser;
     std::unique_ptr<shell::CoverPictures> m_covers;
+    std::unique_ptr<shell::RowPictures> m_rowPictures;
     shell::CatalogChangeFanout m_changes;
     // Each model belongs to its view, so it outlives everything that shows it.
     CatalogTreeModel* m_treeModel = nullptr;

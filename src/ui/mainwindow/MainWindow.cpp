@@ -90,9 +90,9 @@ constexpr std::pair<std::string_view, std::string_view> kViewSwitches[] = {
 
 // Commands whose windows are not part of the program yet: shown, but disabled.
 constexpr std::string_view kWaitingCommands[] = {
-    "scan-disc",      "scan-drive",     "scan-folder",    "scan-hidden",     "import-disc-file", "merge",
+    "scan-disc",      "scan-drive",     "scan-folder",    "scan-hidden",     "merge",
     "mail-default",   "mail-outlook",   "export-text",    "export-html",     "edit-print",       "find",
-    "import-cover",   "delete-cover",   "properties",     "tree-export-text", "list-export-text", "pop-memo",
+    "tree-export-text", "list-export-text", "pop-memo",
     "context-mail-default", "context-mail-outlook",       "readme-options",   "popup-options",
     "mp3-options",    "picture-options", "scan-options",  "export-options",  "hot-keys"};
 
@@ -115,6 +115,7 @@ MainWindow::MainWindow(AppServices services, bool watchDesktop, QWidget* parent)
     AttachHandlers();
     RefreshChecks();
     RefreshAutorun();
+    RefreshSelectionCommands();
 
     m_idle = new IdleSaver(
         m_services.doc,
@@ -205,7 +206,11 @@ void MainWindow::AttachHandlers() {
         m_list->CurrentView()->setFocus();
         m_browsing->Rename();
     });
-    Handle("edit-memo", [this] { m_browsing->EditMemo(); });
+    Handle("edit-memo", [this] { m_browsing->EditProperties(); });
+    Handle("properties", [this] { m_browsing->ShowProperties(); });
+    Handle("import-cover", [this] { m_browsing->ImportCover(); });
+    Handle("delete-cover", [this] { m_browsing->DeleteCover(); });
+    Handle("import-disc-file", [this] { m_browsing->ImportDiscFiles(); });
     Handle("up", [this] { m_browsing->Up(); });
     Handle("open", [this] { m_browsing->Open(); });
     Handle("select-next", [this] { m_browsing->SelectNext(true); });
@@ -266,7 +271,7 @@ void MainWindow::AttachHandlers() {
         const std::string_view key = plainSwitch.second;  // clang 14 cannot capture a structured binding
         Handle(plainSwitch.first, [this, key] {
             FlipSwitch(key);
-            if (key == "DispExt") m_browsing->ApplySettings();
+            if (key == "DispExt" || key == "BigIconMemo") m_browsing->ApplySettings();
         });
     }
     Handle("run-on-tray", [this] { ToggleRunOnTray(); });
@@ -379,6 +384,7 @@ void MainWindow::BuildToolBars() {
                 connect(m_sizeBox, &QComboBox::activated, this, [this](int i) {
                     m_services.options.SetInt(m_services.settings, "BigIcon_X", kIconSizes[i].width);
                     m_services.options.SetInt(m_services.settings, "BigIcon_Y", kIconSizes[i].height);
+                    m_browsing->ApplySettings();
                 });
                 bar->addWidget(m_sizeBox);
             } else if (entry == "@memo") {
@@ -432,6 +438,7 @@ void MainWindow::BuildCentre() {
     connect(m_browsing, &CatalogBrowsing::HidePaneRequested, this, [this] {
         if (m_paneDock) m_paneDock->hide();
     });
+    connect(m_list, &ContentListView::SelectionChanged, this, &MainWindow::RefreshSelectionCommands);
     connect(m_browsing, &CatalogBrowsing::TreeContextMenuRequested, this,
             [this](const QPoint& at) { m_treeMenu->popup(at); });
     connect(m_browsing, &CatalogBrowsing::ListContextMenuRequested, this,
@@ -503,6 +510,12 @@ void MainWindow::RefreshChecks() {
     const bool startsAtLogin = options.IntValue(settings, "Emr") != 0;
     check("start-at-login", startsAtLogin);
     check("tray-start-at-login", startsAtLogin);
+}
+
+void MainWindow::RefreshSelectionCommands() {
+    // The cover commands need exactly one scan object selected in the list.
+    const bool oneEntry = m_browsing->SelectedEntry() != nullptr;
+    for (std::string_view id : {"import-cover", "delete-cover"}) Action(id)->setEnabled(oneEntry);
 }
 
 void MainWindow::RefreshAutorun() {

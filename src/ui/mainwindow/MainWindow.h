@@ -101,6 +101,7 @@ private:
     void FillDriveMenu(QMenu* menu, QAction* plainOpen, QAction* plainClose);
     void RefreshChecks();
     void RefreshAutorun();
+    void RefreshSelectionCommands();
     void UpdateLockIndicators();
     void Handle(std::string_view id, std::function<void()> handler);
     void DisableForNow(std::string_view id);

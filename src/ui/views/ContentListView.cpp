@@ -12,6 +12,7 @@
 
 #include "ui/models/ContentListModel.h"
 #include "ui/text/QtText.h"
+#include "ui/views/PictureCache.h"
 
 namespace pelko::ui {
 namespace {
@@ -35,7 +36,9 @@ private:
 
 }  // namespace
 
-ContentListView::ContentListView(ContentListModel& model, QWidget* parent) : QStackedWidget(parent), m_model(model) {
+ContentListView::ContentListView(ContentListModel& model, RowPictureOf pictureOf, RestoreDefaultPicture restore,
+                                 QWidget* parent)
+    : QStackedWidget(parent), m_model(model) {
     setAccessibleName(Tr("内容"));
     m_report = new ReportTree(model, this);
     m_report->setObjectName(QStringLiteral("list-report"));
@@ -53,6 +56,13 @@ ContentListView::ContentListView(ContentListModel& model, QWidget* parent) : QSt
     m_icons->setObjectName(QStringLiteral("list-icons"));
     m_icons->setAccessibleName(Tr("内容"));
     m_icons->setEditTriggers(QAbstractItemView::EditKeyPressed);
+
+    m_pictures = new PictureCache(this);
+    m_plainDelegate = m_icons->itemDelegate();
+    m_largeDelegate = new LargeIconDelegate(*m_pictures, std::move(pictureOf), m_icons);
+    connect(m_pictures, &PictureCache::PictureFailed, this, [this, restore = std::move(restore)](const QString& path) {
+        if (restore && restore(std::filesystem::path(path.toStdString()))) m_icons->viewport()->update();
+    });
 
     m_report->setModel(&m_model);
     m_icons->setModel(&m_model);
@@ -97,14 +107,20 @@ void ContentListView::ApplyColumnWidths() {
 
 void ContentListView::ConfigureIconView() {
     switch (m_style) {
-    case LargeIcons:
+    case LargeIcons: {
         m_icons->setViewMode(QListView::IconMode);
         m_icons->setFlow(QListView::LeftToRight);
         m_icons->setIconSize(m_largeIcon);
-        m_icons->setGridSize(QSize(std::max(m_largeIcon.width() + 24, 96), m_largeIcon.height() + 2 * fontMetrics().height() + 12));
+        m_largeDelegate->SetPictureSize(m_largeIcon);
+        m_icons->setItemDelegate(m_largeDelegate);
+        QStyleOptionViewItem option;
+        option.initFrom(m_icons);
+        m_icons->setGridSize(m_largeDelegate->sizeHint(option, {}) + QSize(8, 0));
         m_icons->setWordWrap(true);
         break;
+    }
     case SmallIcons:
+        m_icons->setItemDelegate(m_plainDelegate);
         m_icons->setViewMode(QListView::ListMode);
         m_icons->setFlow(QListView::LeftToRight);
         m_icons->setIconSize(QSize(16, 16));
@@ -112,6 +128,7 @@ void ContentListView::ConfigureIconView() {
         m_icons->setWordWrap(false);
         break;
     default:  // list: columns filled top to bottom
+        m_icons->setItemDelegate(m_plainDelegate);
         m_icons->setViewMode(QListView::ListMode);
         m_icons->setFlow(QListView::TopToBottom);
         m_icons->setIconSize(QSize(16, 16));
@@ -144,9 +161,15 @@ void ContentListView::SetStyle(int style) {
 }
 
 void ContentListView::SetLargeIconSize(QSize size) {
+    if (size == m_largeIcon) return;
     m_largeIcon = size;
+    m_pictures->Clear();
     if (m_style == LargeIcons) ConfigureIconView();
 }
+
+void ContentListView::SetShowMemoTips(bool show) { m_largeDelegate->SetShowMemo(show); }
+
+void ContentListView::RefreshPictures() { CurrentView()->viewport()->update(); }
 
 QAbstractItemView* ContentListView::CurrentView() const {
     return m_style == Report ? static_cast<QAbstractItemView*>(m_report) : m_icons;

@@ -7,10 +7,13 @@
 
 #include <QStackedWidget>
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "shell/CatalogObject.h"
+#include "ui/views/LargeIconDelegate.h"
 
 class QAbstractItemView;
 class QItemSelectionModel;
@@ -20,18 +23,28 @@ class QTreeView;
 namespace pelko::ui {
 
 class ContentListModel;
+class PictureCache;
 
 class ContentListView : public QStackedWidget {
     Q_OBJECT
 public:
     enum Style { LargeIcons = 0, Report = 1, SmallIcons = 2, List = 3 };
 
-    explicit ContentListView(ContentListModel& model, QWidget* parent = nullptr);
+    // Writes a damaged default picture (category, disc kinds) again; true when it did.
+    using RestoreDefaultPicture = std::function<bool(const std::filesystem::path&)>;
+
+    // `pictureOf` says what picture a row shows in large icons.
+    ContentListView(ContentListModel& model, RowPictureOf pictureOf, RestoreDefaultPicture restore,
+                    QWidget* parent = nullptr);
 
     void SetStyle(int style);
     int CurrentStyle() const { return m_style; }
     // The size of a picture in large icons.
     void SetLargeIconSize(QSize size);
+    // Whether large icons show a row's memo as its tool tip.
+    void SetShowMemoTips(bool show);
+    // Pictures may have changed on disk (a cover imported or deleted): paint the rows again.
+    void RefreshPictures();
 
     QAbstractItemView* CurrentView() const;
     QTreeView* ReportView() const { return m_report; }
@@ -73,6 +86,9 @@ private:
     QTreeView* m_report = nullptr;
     QListView* m_icons = nullptr;
     QItemSelectionModel* m_selection = nullptr;
+    PictureCache* m_pictures = nullptr;
+    QAbstractItemDelegate* m_plainDelegate = nullptr;  // the list view's own, for small icons and list
+    LargeIconDelegate* m_largeDelegate = nullptr;
     int m_style = Report;
     QSize m_largeIcon{102, 77};
 };
