@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDockWidget>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTreeView>
 
 #include "catalog/CCD.h"
@@ -35,6 +38,7 @@ struct BrowsingFixture : WindowFixture {
         disc = &AddDisc(folder.path(), *music, "Disc1", "DISC1", 0x1234, [](catalog::CCD& cd) {
             AddFile(AddFolder(cd, "Songs"), "a.mp3");
             AddFile(cd, "notes.txt");
+            cd.m_strReadme = "read me first";
         });
         settings.WriteInt("PopCloseDlg", 0);
         settings.WriteInt("LastViewStyle", 1);
@@ -148,6 +152,48 @@ TEST(CatalogBrowsingTest, AMemoTypedInTheOpenDiscReachesItsFileWhenTheWindowClos
     auto notes = std::find_if(files.begin(), files.end(), [](const auto& f) { return f->m_strName.view() == "notes.txt"; });
     ASSERT_NE(notes, files.end());
     EXPECT_EQ((*notes)->m_strMemo.view(), "kept");
+}
+
+TEST(CatalogBrowsingTest, TheMemoFieldShowsTheSelectedRowsMemoAndStoresWhatIsTyped) {
+    BrowsingFixture fixture;
+    fixture.disc->m_strMemo = "old";
+    auto& browsing = fixture.Browsing();
+    auto* field = fixture.Window().findChild<QLineEdit*>(QStringLiteral("memo-field"));
+    ASSERT_NE(field, nullptr);
+    fixture.SelectInTree(CatalogObject{fixture.music});
+    EXPECT_FALSE(field->isEnabled());
+
+    browsing.List()->SelectOnly(CatalogObject{fixture.disc});
+    EXPECT_TRUE(field->isEnabled());
+    EXPECT_EQ(field->text(), "old");
+    field->selectAll();
+    QTest::keyClicks(field, "new");
+    EXPECT_EQ(fixture.disc->m_strMemo, "new");
+    EXPECT_TRUE(fixture.doc->IsModified());
+
+    // Once the row is gone, typing stores nothing anywhere.
+    fixture.ui.answers = {true};
+    emit browsing.List()->DeleteRequested();
+    ASSERT_TRUE(fixture.music->Entries().empty());
+    EXPECT_FALSE(field->isEnabled());
+}
+
+TEST(CatalogBrowsingTest, TheReadmeRowShowsTheDiscsReadmeInTheMemoPane) {
+    for (const bool onDoubleClickOnly : {false, true}) {
+        SCOPED_TRACE(onDoubleClickOnly ? "AutoOpenReadme 1" : "AutoOpenReadme 0");
+        BrowsingFixture fixture;
+        fixture.settings.WriteInt("AutoOpenReadme", onDoubleClickOnly ? 1 : 0);
+        auto& browsing = fixture.Browsing();
+        fixture.SelectInTree(CatalogObject{fixture.disc});
+        browsing.List()->SelectOnly(CatalogObject{shell::ReadmeRow{}});
+        EXPECT_EQ(fixture.Window().MemoDock()->isHidden(), onDoubleClickOnly);
+        browsing.Open();
+        EXPECT_FALSE(fixture.Window().MemoDock()->isHidden());
+        EXPECT_EQ(fixture.Window().MemoDock()->findChild<QPlainTextEdit*>()->toPlainText(), "read me first");
+        // Another node shown hides it again.
+        fixture.SelectInTree(CatalogObject{fixture.music});
+        EXPECT_TRUE(fixture.Window().MemoDock()->isHidden());
+    }
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "ui/mainwindow/CatalogBrowsing.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTreeView>
 
 #include "catalog/CPelkoDoc.h"
@@ -16,6 +20,7 @@
 #include "shell/RowPictures.h"
 #include "ui/models/CatalogTreeModel.h"
 #include "ui/models/ContentListModel.h"
+#include "ui/models/ContentTexts.h"
 #include "ui/dialogs/DescriptionDialog.h"
 #include "ui/dialogs/EditPropertiesDialog.h"
 #include "ui/dialogs/PictureChooser.h"
@@ -101,24 +106,32 @@ CatalogBrowsing::CatalogBrowsing(AppServices services, QWidget* parent) : QObjec
         m_lastFocusInTree = true;
         Rename();
     });
-    connect(m_tree, &CatalogTreeView::MemoEditRequested, this, [this] {
-        m_lastFocusInTree = false;
-        EditMemo();
-    });
+    connect(m_tree, &CatalogTreeView::MemoEditRequested, this, &CatalogBrowsing::FocusMemoEditor);
     connect(m_tree, &CatalogTreeView::ContextMenuRequested, this, &CatalogBrowsing::TreeContextMenuRequested);
 
     connect(m_list, &ContentListView::OpenRequested, this, &CatalogBrowsing::Open);
     connect(m_list, &ContentListView::UpRequested, this, &CatalogBrowsing::Up);
     connect(m_list, &ContentListView::FocusTreeRequested, this, [this] { m_tree->setFocus(); });
+    connect(m_list, &ContentListView::TabPressed, this, [this] {
+        if (m_floatingMemo->isVisible()) m_floatingMemo->setFocus();
+        else m_tree->setFocus();
+    });
     connect(m_list, &ContentListView::HidePaneRequested, this, &CatalogBrowsing::HidePaneRequested);
     connect(m_list, &ContentListView::RenameRequested, this, [this] {
         m_lastFocusInTree = false;
         Rename();
     });
-    connect(m_list, &ContentListView::MemoFieldRequested, this, [this] {
-        m_lastFocusInTree = false;
-        EditMemo();
-    });
+    connect(m_list, &ContentListView::MemoFieldRequested, this, &CatalogBrowsing::FocusMemoEditor);
+    connect(m_list, &ContentListView::SelectionChanged, this, &CatalogBrowsing::OnListSelectionChanged);
+
+    // The floating memo editor sits over the memo cell and goes away when the list scrolls.
+    m_floatingMemo = new QLineEdit(m_list->ReportView()->viewport());
+    m_floatingMemo->setObjectName(QStringLiteral("floating-memo"));
+    m_floatingMemo->setAccessibleName(Tr("备注"));
+    m_floatingMemo->hide();
+    connect(m_floatingMemo, &QLineEdit::textEdited, this, &CatalogBrowsing::StoreTypedMemo);
+    connect(m_list->ReportView()->verticalScrollBar(), &QScrollBar::valueChanged, m_floatingMemo, &QWidget::hide);
+    connect(m_list->ReportView()->horizontalScrollBar(), &QScrollBar::valueChanged, m_floatingMemo, &QWidget::hide);
     connect(m_list, &ContentListView::NewCategoryRequested, this, &CatalogBrowsing::NewCategory);
     connect(m_list, &ContentListView::DeleteRequested, this, [this] {
         m_lastFocusInTree = false;
@@ -148,6 +161,7 @@ void CatalogBrowsing::ApplySettings() {
     m_tree->SetSingleExpand(options.IntValue(settings, "ExpandSingleTreeItem") == 1);
     m_list->SetLargeIconSize(QSize(options.bigIconX, options.bigIconY));
     m_list->SetShowMemoTips(options.IntValue(settings, "BigIconMemo") != 0);
+    PlaceFloatingMemo();
 }
 
 void CatalogBrowsing::ShowRoot() {
@@ -220,6 +234,7 @@ void CatalogBrowsing::OnTreeCurrentChanged(const QModelIndex& current) {
 }
 
 void CatalogBrowsing::ShowInList(const shell::CatalogObject& node) {
+    emit ReadmeHidden();
     m_listModel->Show(node);
     m_list->CurrentView()->scrollToTop();
 }
@@ -278,14 +293,80 @@ void CatalogBrowsing::Rename() {
     if (m_editor->MayEditOne(ListSelection())) m_list->EditName();
 }
 
-void CatalogBrowsing::EditMemo() {
-    if (!m_editor->MayEditOne(ListSelection())) return;
-    for (int column = 0; column < m_listModel->columnCount(); ++column) {
-        if (m_listModel->FieldOf(column) == shell::ListField::Memo) {
-            m_list->EditMemo(column);
-            return;
-        }
+void CatalogBrowsing::FocusMemoEditor() {
+    m_lastFocusInTree = false;
+    if (m_floatingMemo->isVisible() && m_list->CurrentStyle() != ContentListView::LargeIcons) {
+        m_floatingMemo->setFocus();
+        m_floatingMemo->selectAll();
+    } else if (m_memoField && m_memoField->isEnabled()) {
+        m_memoField->setFocus();
+        m_memoField->selectAll();
     }
+}
+
+void CatalogBrowsing::SetMemoField(QLineEdit* field) {
+    m_memoField = field;
+    connect(m_memoField, &QLineEdit::textEdited, this, &CatalogBrowsing::StoreTypedMemo);
+    OnListSelectionChanged();
+}
+
+std::optional<shell::CatalogObject> CatalogBrowsing::MemoRow() const {
+    // Read from the selection each time: a row that has gone is never written to.
+    const auto selection = ListSelection();
+    if (selection.size() != 1 || std::holds_alternative<shell::ReadmeRow>(selection.front())) return std::nullopt;
+    return selection.front();
+}
+
+void CatalogBrowsing::OnListSelectionChanged() {
+    const auto selection = ListSelection();
+    const std::optional<shell::CatalogObject> row = MemoRow();
+    const QString memo = row ? ToQt(MemoOfRow(*row)) : QString();
+    if (m_memoField) {
+        m_memoField->setEnabled(row.has_value());
+        m_memoField->setText(memo);  // setText is not an edit: nothing is stored
+    }
+    m_floatingMemo->setText(memo);
+    PlaceFloatingMemo();
+    // With the readme opened on selection, a single selected readme row shows it at once.
+    if (!m_services.options.autoOpenReadme) ShowReadmeOf(selection);
+}
+
+void CatalogBrowsing::PlaceFloatingMemo() {
+    const std::optional<shell::CatalogObject> row = MemoRow();
+    const bool wanted = row && m_services.options.IntValue(m_services.settings, "PopMem") == 1 &&
+                        m_list->CurrentStyle() == ContentListView::Report;
+    int memoColumn = -1;
+    for (int column = 0; column < m_listModel->columnCount(); ++column)
+        if (m_listModel->FieldOf(column) == shell::ListField::Memo) memoColumn = column;
+    const QModelIndex cell = wanted ? m_listModel->IndexOf(*row, memoColumn) : QModelIndex();
+    if (!cell.isValid()) {
+        m_floatingMemo->hide();
+        return;
+    }
+    QTreeView* report = m_list->ReportView();
+    report->scrollTo(cell);
+    const QRect box = report->visualRect(cell);
+    m_floatingMemo->setGeometry(QRect(box.topLeft() - QPoint(3, 3), QSize(std::max(box.width(), 160), box.height() + 6)));
+    m_floatingMemo->show();
+    m_floatingMemo->raise();
+}
+
+void CatalogBrowsing::StoreTypedMemo(const QString& text) {
+    const std::optional<shell::CatalogObject> row = MemoRow();
+    if (!row) return;
+    if (m_editor->EditMemoInList(*row, FromQt(text))) emit Edited();
+    // The other editor shows what was typed too, without storing it a second time.
+    for (QLineEdit* other : {m_memoField, m_floatingMemo}) {
+        if (other && other != sender() && other->text() != text) other->setText(text);
+    }
+}
+
+bool CatalogBrowsing::ShowReadmeOf(const std::vector<shell::CatalogObject>& selection) {
+    if (selection.size() != 1 || !std::holds_alternative<shell::ReadmeRow>(selection.front())) return false;
+    const auto& cd = m_editor->Open().cd;
+    if (!cd) return false;
+    emit ReadmeShown(ToQt(cd->m_strReadme));
+    return true;
 }
 
 std::vector<shell::CatalogObject> CatalogBrowsing::CommandObjects() const {
@@ -353,6 +434,8 @@ void CatalogBrowsing::DropOnCategory(const std::vector<shell::CatalogObject>& ob
 
 void CatalogBrowsing::Open() {
     const auto selection = ListSelection();
+    // Opening the readme row shows the disc's readme text in the memo pane.
+    if (ShowReadmeOf(selection)) return;
     const shell::RowOpening opening = m_browser->OpenRow(selection);
     if (opening.action == shell::RowOpening::Action::SelectNode) SelectInTree(opening.node);
 }
@@ -374,7 +457,10 @@ void CatalogBrowsing::Sort() {
     if (m_editor->Sort()) emit Edited();
 }
 
-void CatalogBrowsing::SetViewStyle(int style) { m_list->SetStyle(style); }
+void CatalogBrowsing::SetViewStyle(int style) {
+    m_list->SetStyle(style);
+    PlaceFloatingMemo();
+}
 
 bool CatalogBrowsing::GoToPath(const QString& path) {
     WaitCursor wait;

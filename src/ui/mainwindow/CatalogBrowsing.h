@@ -15,6 +15,7 @@
 #include "shell/CatalogObject.h"
 #include "ui/app/AppServices.h"
 
+class QLineEdit;
 class QMenu;
 class QWidget;
 
@@ -49,6 +50,9 @@ public:
     ContentListModel* ListModel() const { return m_listModel; }
     shell::CatalogEditor& Editor() { return *m_editor; }
 
+    // The memo field of the path bar: it shows the selected row's memo and stores what is typed.
+    void SetMemoField(QLineEdit* field);
+
     // Shows the catalog's root (after start-up, a merge or a new catalog).
     void ShowRoot();
     // Re-reads the view settings (list disc only, extensions, single expand, icon size).
@@ -62,8 +66,8 @@ public:
     void NewCategory();
     void Delete();
     void Rename();
-    // F5 and the memo commands: the memo cell of the selected row opens for editing.
-    void EditMemo();
+    // F5: the focus goes to the floating memo editor when it is up, else to the memo field.
+    void FocusMemoEditor();
     // "编辑备注": the edit-properties dialog of the selected row.
     void EditProperties();
     // "属性...": the description of the selected object (of the pane last used).
@@ -93,11 +97,20 @@ signals:
     // A command changed the catalog or a disc: the idle save should run soon.
     void Edited();
     void HidePaneRequested();
+    // The memo pane "CDInfo": a disc's readme text to show, or nothing to show any more.
+    void ReadmeShown(const QString& text);
+    void ReadmeHidden();
     void TreeContextMenuRequested(const QPoint& globalPosition);
     void ListContextMenuRequested(const QPoint& globalPosition);
 
 private:
     void OnTreeCurrentChanged(const QModelIndex& current);
+    void OnListSelectionChanged();
+    void StoreTypedMemo(const QString& text);
+    // The one selected row whose memo the memo editors show and store (not the readme row).
+    std::optional<shell::CatalogObject> MemoRow() const;
+    void PlaceFloatingMemo();
+    bool ShowReadmeOf(const std::vector<shell::CatalogObject>& selection);
     void ShowInList(const shell::CatalogObject& node);
     bool SelectInTree(const shell::CatalogObject& node);
     void RefreshStatus();
@@ -121,6 +134,8 @@ private:
     CatalogTreeView* m_tree = nullptr;
     ContentListView* m_list = nullptr;
     bool m_lastFocusInTree = true;
+    QLineEdit* m_memoField = nullptr;
+    QLineEdit* m_floatingMemo = nullptr;  // over the memo cell of the selected row, with PopMem
 };
 
 }  // namespace pelko::ui

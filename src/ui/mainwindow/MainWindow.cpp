@@ -86,13 +86,13 @@ constexpr std::pair<std::string_view, std::string_view> kPlainSwitches[] = {
 
 // Switches that change what the two catalog panes show: the panes read them again when flipped.
 constexpr std::pair<std::string_view, std::string_view> kViewSwitches[] = {
-    {"expand-single", "ExpandSingleTreeItem"}, {"list-disk-only", "g_bListDiskOnly"}};
+    {"expand-single", "ExpandSingleTreeItem"}, {"list-disk-only", "g_bListDiskOnly"}, {"pop-memo", "PopMem"}};
 
 // Commands whose windows are not part of the program yet: shown, but disabled.
 constexpr std::string_view kWaitingCommands[] = {
     "scan-disc",      "scan-drive",     "scan-folder",    "scan-hidden",     "merge",
     "mail-default",   "mail-outlook",   "export-text",    "export-html",     "edit-print",       "find",
-    "tree-export-text", "list-export-text", "pop-memo",
+    "tree-export-text", "list-export-text",
     "context-mail-default", "context-mail-outlook",       "readme-options",   "popup-options",
     "mp3-options",    "picture-options", "scan-options",  "export-options",  "hot-keys"};
 
@@ -396,6 +396,7 @@ void MainWindow::BuildToolBars() {
                 memo->setMaximumWidth(260);
                 memo->setEnabled(false);
                 bar->addWidget(memo);
+                m_browsing->SetMemoField(memo);
             } else {
                 bar->addAction(Action(entry));
                 if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(Action(entry)))) {
@@ -489,6 +490,11 @@ void MainWindow::BuildDocks() {
     m_memoDock->setWidget(m_memoText);
     addDockWidget(Qt::RightDockWidgetArea, m_memoDock);
     m_memoDock->hide();
+    connect(m_browsing, &CatalogBrowsing::ReadmeShown, this, [this](const QString& text) {
+        m_memoText->setPlainText(text);
+        m_memoDock->show();
+    });
+    connect(m_browsing, &CatalogBrowsing::ReadmeHidden, m_memoDock, &QDockWidget::hide);
 }
 
 void MainWindow::RefreshChecks() {

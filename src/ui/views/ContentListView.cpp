@@ -229,7 +229,7 @@ bool ContentListView::HandleKey(QKeyEvent* event) {
     case Qt::Key_F3: emit FocusTreeRequested(); return true;
     case Qt::Key_F4: return true;  // the focus stays here
     case Qt::Key_F5: emit MemoFieldRequested(); return true;
-    case Qt::Key_Tab: emit FocusTreeRequested(); return true;
+    case Qt::Key_Tab: emit TabPressed(); return true;
     case Qt::Key_Backspace: emit UpRequested(); return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: emit OpenRequested(); return true;

@@ -65,6 +65,8 @@ signals:
     void OpenRequested();
     void UpRequested();
     void FocusTreeRequested();
+    // Tab: on to the floating memo editor when it is up, else to the tree.
+    void TabPressed();
     void HidePaneRequested();
     void RenameRequested();
     void MemoFieldRequested();
