@@ -370,6 +370,8 @@ EOF
   click_cell() { xdotool mousemove 0 0 && A --exact mouse "$APP" "table cell" "$@"; }
   # drag FROM_VIEW FROM_CELL TO_VIEW TO_CELL: a mouse drag between two cells.
   drag() { /usr/bin/python3 "$here/drag.py" "$APP" "$@"; }
+  # style_button NAME: a real click on the view-style tool button NAME (a check button).
+  style_button() { xdotool mousemove 0 0 && A --exact mouse "$APP" "check box" "$1"; }
   first_list_row_is() { [ "$(list_rows | head -n 1 | cut -f1)" = "$1" ]; }
 
   # A scanned disc browsed from the two panes: opened from the list, a pane line followed with
@@ -380,6 +382,7 @@ EOF
     mkdir -p "$disc/Songs"
     printf 'x' >"$disc/Songs/a.mp3"
     printf 'n' >"$disc/notes.txt"
+    convert -size 160x120 gradient:orange-navy "$T/cover.jpg" || return 1
     check "pelko-cli scans a folder into 音乐" \
       "$E2E_CLI" --catalog "$T/browse" scan-folder "$disc" --category "Pelko/音乐" --name Disc1 || return 1
     mkdir -p "$XDG_CONFIG_HOME/Tinkmoss"
@@ -419,6 +422,14 @@ EOF
     "$E2E_KIT/shot.sh" "$E2E_SHOTS/browsing-moved.png" >/dev/null 2>&1
 
     check "a click selects the disc in the list" click_cell "Disc1" || return 1
+    check "导入封面图片 opens the picture chooser" button "导入封面图片(P)" || return 1
+    check "a picture is chosen as the cover" choose_file "$T/cover.jpg" || return 1
+    check "the cover is in the catalog's Disk folder" eventually sh -c "ls '$T/browse/Disk/'*.jpg" || return 1
+    check "大图标 shows large icons" style_button "大图标" || return 1
+    sleep 1
+    "$E2E_KIT/shot.sh" "$E2E_SHOTS/browsing-cover.png" >/dev/null 2>&1
+    check "详细资料 shows the report again" style_button "详细资料" || return 1
+    check "a click selects the disc again" click_cell "Disc1" || return 1
     check "Delete asks first" keys key Delete || return 1
     check "the question names the disc" A text "$APP" label "删除光盘 'Disc1'？" || return 1
     check "the question is answered Yes" press "是(Y)" "Yes" "确定" "OK" || return 1
