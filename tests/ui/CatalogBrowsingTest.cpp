@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDockWidget>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -193,6 +195,23 @@ TEST(CatalogBrowsingTest, TheReadmeRowShowsTheDiscsReadmeInTheMemoPane) {
         // Another node shown hides it again.
         fixture.SelectInTree(CatalogObject{fixture.music});
         EXPECT_TRUE(fixture.Window().MemoDock()->isHidden());
+    }
+}
+
+TEST(CatalogBrowsingTest, CutRowsArePastedIntoTheTreesCategoryUnlessSomethingElseWasCopiedSince) {
+    for (const bool copiedSince : {false, true}) {
+        SCOPED_TRACE(copiedSince ? "text copied after the cut" : "straight paste");
+        BrowsingFixture fixture;
+        catalog::CCategory* video = fixture.doc->Root()->AddNewSubcategory("Video", fixture.log, fixture.ui);
+        auto& browsing = fixture.Browsing();
+        fixture.SelectInTree(CatalogObject{fixture.music});
+        browsing.List()->SelectOnly(CatalogObject{fixture.disc});
+        browsing.Cut();
+        if (copiedSince) QApplication::clipboard()->setText(QStringLiteral("something else"));
+        fixture.SelectInTree(CatalogObject{video});
+        browsing.Paste();
+        EXPECT_EQ(video->Entries().size(), copiedSince ? 0u : 1u);
+        EXPECT_EQ(fixture.music->Entries().size(), copiedSince ? 1u : 0u);
     }
 }
 

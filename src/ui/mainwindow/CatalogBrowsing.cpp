@@ -1,6 +1,8 @@
 #include "ui/mainwindow/CatalogBrowsing.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -18,6 +20,7 @@
 #include "shell/CoverPictures.h"
 #include "shell/MediumLocator.h"
 #include "shell/RowPictures.h"
+#include "ui/models/CatalogMime.h"
 #include "ui/models/CatalogTreeModel.h"
 #include "ui/models/ContentListModel.h"
 #include "ui/models/ContentTexts.h"
@@ -409,11 +412,18 @@ void CatalogBrowsing::DeleteCover() {
     m_list->RefreshPictures();
 }
 
-void CatalogBrowsing::Cut() { m_editor->CutObjects(ShownCategory(), ListSelection()); }
+void CatalogBrowsing::Cut() {
+    const auto selection = ListSelection();
+    m_editor->CutObjects(ShownCategory(), selection);
+    // The clipboard holds the cut rows in the program's private format, so that copying anything
+    // else in between ends the cut as it does in a file manager.
+    if (QMimeData* data = EncodeCatalogObjects(m_editor->Cut().objects)) QApplication::clipboard()->setMimeData(data);
+}
 
 void CatalogBrowsing::Paste() {
     const std::optional<shell::CatalogObject> current = TreeCurrent();
     if (!current) return;
+    if (!DecodeCatalogObjects(QApplication::clipboard()->mimeData())) m_editor->CutObjects(nullptr, {});
     catalog::CCategory* target = m_editor->Paste(*current);
     if (!target) return;
     emit Edited();
