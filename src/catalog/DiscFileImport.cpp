@@ -125,7 +125,8 @@ DiscFileImport::Outcome DiscFileImport::AddFile(const fs::path& file) {
     entry->m_nKind = header.m_nKind;
     entry->m_strFolderPath = header.m_strFolderPath;
     entry->CopyStatistics(header);
-    answer->category->AddExistingEntry(std::move(entry), m_log);
+    CDiskInfo* added = answer->category->AddExistingEntry(std::move(entry), m_log);
+    if (added && m_added) m_added(*added);
     return Outcome::Added;
 }
 

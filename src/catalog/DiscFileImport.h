@@ -4,11 +4,13 @@
 // entry where the user says.
 
 #include <filesystem>
+#include <functional>
 #include <span>
 
 namespace pelko::catalog {
 
 class CCD;
+class CDiskInfo;
 class CRootCategory;
 class DiscStore;
 class MessageLog;
@@ -26,6 +28,9 @@ public:
     DiscFileImport(CRootCategory& root, DiscStore& discs, MessageLog& log, UserInterface& ui)
         : m_root(root), m_discs(discs), m_log(log), m_ui(ui) {}
 
+    // Called with each entry right after it has joined its category.
+    void ReportAddedTo(std::function<void(CDiskInfo&)> added) { m_added = std::move(added); }
+
     // Asks for the files to add, then adds each in turn. Returns how many entries were made.
     int Run();
 
@@ -41,6 +46,7 @@ private:
     DiscStore& m_discs;
     MessageLog& m_log;
     UserInterface& m_ui;
+    std::function<void(CDiskInfo&)> m_added;
 };
 
 }  // namespace pelko::catalog

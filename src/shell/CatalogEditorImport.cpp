@@ -63,9 +63,10 @@ bool CatalogEditor::Merge() {
 int CatalogEditor::AddDiscFiles() {
     if (m_busy.Refuses(kAddDiscFilesGuard, Log())) return 0;
     catalog::DiscFileImport import(*m_doc.Root(), m_discs, Log(), Ui());
-    const int added = import.Run();
-    if (added > 0 && m_changes) m_changes->Reset();
-    return added;
+    import.ReportAddedTo([this](catalog::CDiskInfo& entry) {
+        if (m_changes) m_changes->Added(&entry, entry.m_pCategory);
+    });
+    return import.Run();
 }
 
 }  // namespace pelko::shell

@@ -424,7 +424,7 @@ TEST(CatalogEditorChangesTest, ChangesAllOverReset) {
              k.ui.newObjects = {catalog::NewObjectAnswer{k.top, "Imported", ""}};
              EXPECT_EQ(k.editor.AddDiscFiles(), 1);
          },
-         {"reset"}},
+         {"added Imported to Top"}},
         {"disc files cancelled", [](Catalog& k) { EXPECT_EQ(k.editor.AddDiscFiles(), 0); }, {}},
     });
 }
