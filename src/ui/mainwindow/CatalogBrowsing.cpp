@@ -83,6 +83,16 @@ CatalogBrowsing::CatalogBrowsing(AppServices services, QWidget* parent) : QObjec
 
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { OnTreeCurrentChanged(current); });
+    // After a whole-tree change (sorting, merging) the user stays where they were.
+    connect(m_treeModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_beforeReset = TreeCurrent(); });
+    connect(m_treeModel, &QAbstractItemModel::modelReset, this, [this] {
+        const std::optional<shell::CatalogObject> was = std::exchange(m_beforeReset, std::nullopt);
+        if (!was || !SelectInTree(*was)) {
+            const QModelIndex root = m_treeModel->index(0, 0);
+            m_tree->expand(root);
+            m_tree->setCurrentIndex(root);
+        }
+    });
     connect(m_treeModel, &CatalogTreeModel::RenameRequested, this,
             [this](const shell::CatalogObject& object, const QString& text) {
                 if (m_editor->RenameInTree(object, FromQt(text))) emit Edited();

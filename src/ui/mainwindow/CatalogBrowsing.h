@@ -134,6 +134,7 @@ private:
     CatalogTreeView* m_tree = nullptr;
     ContentListView* m_list = nullptr;
     bool m_lastFocusInTree = true;
+    std::optional<shell::CatalogObject> m_beforeReset;  // the tree's node while the tree is read again
     QLineEdit* m_memoField = nullptr;
     QLineEdit* m_floatingMemo = nullptr;  // over the memo cell of the selected row, with PopMem
 };
