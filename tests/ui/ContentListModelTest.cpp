@@ -1,23 +1,32 @@
-// The content list model: columns by shown kind, the row texts and icon keys, sorting by column
-// with the kinds kept apart, catalog changes applied as row ranges under the model tester, and
-// edits and drops turned into requests without touching the catalog.
+// The content list model: columns by shown kind, the row texts, icon keys and program icons, sorting by
+// column with the kinds kept apart, catalog changes applied as row ranges under the model tester, and edits
+// and drops turned into requests without touching the catalog.
 
 #include <QAbstractItemModelTester>
+#include <QImage>
 #include <QMimeData>
 #include <QPersistentModelIndex>
 #include <QSize>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "catalog/CArchive.h"
+#include "catalog/CCD.h"
 #include "catalog/CRootCategory.h"
+#include "catalog/DiscStore.h"
+#include "catalog/ImageList.h"
 #include "catalog/Statistics.h"
 #include "support/DiscBuilder.h"
 #include "support/RecordingLog.h"
 #include "support/ScriptedUi.h"
+#include "support/TempDir.h"
 #include "text/Codec.h"
 #include "ui/models/ContentListModel.h"
 #include "ui/text/QtText.h"
@@ -195,6 +204,131 @@ TEST(ContentListModelTest, IconsAreAskedForOncePerFixedKeyOrExtension) {
     });
     for (const char* key : {"a.mp3", "B.MP3", "disk", "disk", "c.txt", "dir"}) icons(key);
     EXPECT_EQ(asked, (std::vector<std::string>{"a.mp3", "disk", "c.txt", "dir"}));
+}
+
+// An icon as the image-list reader gives it: hidden pixels 0, visible ones opaque. The pattern
+// differs along x and y and in every channel, so a flipped, shifted or channel-swapped
+// conversion shows; the hidden corner catches a lost mask.
+catalog::IconImage PatternIcon(std::uint32_t seed) {
+    catalog::IconImage icon;
+    for (int y = 0; y < catalog::IconImage::kSize; ++y) {
+        for (int x = 0; x < catalog::IconImage::kSize; ++x) {
+            if (x < 3 && y < 3) continue;
+            const std::uint32_t rgb = (seed + 16u * x) << 16 | (8u * y) << 8 | ((x * y + seed) & 0xFF);
+            icon.pixels[y * catalog::IconImage::kSize + x] = 0xFF000000u | (rgb & 0xFFFFFF);
+        }
+    }
+    return icon;
+}
+
+// A file record as a disc file stores it, with its image list claiming no images: the reader
+// accepts it and gives an icon with nothing visible.
+std::unique_ptr<CFileInfo> RecordWithEmptyImageList(std::string_view name) {
+    CFileInfo written;
+    written.m_strName = name;
+    written.SetIcon(std::make_unique<catalog::IconImage>(PatternIcon(1)));
+    std::vector<std::uint8_t> bytes;
+    {
+        catalog::CArchive out(bytes, catalog::CArchive::Mode::Store);
+        written.Serialize(out);
+    }
+    constexpr std::array<std::uint8_t, 4> kListStart = {0x49, 0x4C, 0x01, 0x01};  // "IL", version
+    const auto list = std::search(bytes.begin(), bytes.end(), kListStart.begin(), kListStart.end());
+    EXPECT_NE(list, bytes.end());
+    if (list == bytes.end()) return nullptr;
+    list[4] = 0;  // image count
+    list[5] = 0;
+    auto read = std::make_unique<CFileInfo>();
+    catalog::CArchive in{std::span<const std::uint8_t>(bytes)};
+    read->Serialize(in);
+    return read;
+}
+
+CFileInfo* FileNamed(const CDir& dir, std::string_view name) {
+    for (const auto& file : dir.Files()) {
+        if (file->m_strName.view() == name) return file.get();
+    }
+    return nullptr;
+}
+
+// The decoration's picture at 16 x 16, as ARGB32 words.
+QImage Shown(const QVariant& decoration) {
+    return decoration.value<QIcon>().pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+bool ShowsIcon(const QImage& shown, const catalog::IconImage& icon) {
+    if (shown.size() != QSize(catalog::IconImage::kSize, catalog::IconImage::kSize)) return false;
+    for (int y = 0; y < catalog::IconImage::kSize; ++y) {
+        for (int x = 0; x < catalog::IconImage::kSize; ++x) {
+            if (shown.pixel(x, y) != icon.pixels[y * catalog::IconImage::kSize + x]) return false;
+        }
+    }
+    return true;
+}
+
+TEST(ContentListModelTest, ProgramFilesShowTheIconStoredInTheirDiscFile) {
+    const catalog::IconImage setup = PatternIcon(40);
+    const catalog::IconImage tool = PatternIcon(90);
+    test::TempDir folder;
+    Catalog c;
+    CDiskInfo& entry = test::AddDisc(folder.path(), c.root, "Tools", "TOOLS", 0x1234, [&](catalog::CCD& cd) {
+        test::AddFile(cd, "setup.exe").SetIcon(std::make_unique<catalog::IconImage>(setup));
+        test::AddFile(cd, "TOOL.EXE").SetIcon(std::make_unique<catalog::IconImage>(tool));
+        test::AddFile(cd, "copy.exe").SetIcon(std::make_unique<catalog::IconImage>(setup));
+        test::AddFile(cd, "plain.exe");
+        test::AddFile(cd, "masked.exe").SetIcon(std::make_unique<catalog::IconImage>());  // all hidden
+        test::AddFile(cd, "notes.txt").SetIcon(std::make_unique<catalog::IconImage>(setup));
+        test::AddFile(cd, "setup.exe.txt").SetIcon(std::make_unique<catalog::IconImage>(setup));
+    });
+    catalog::DiscStore store(folder.path(), c.log);
+    std::unique_ptr<catalog::CCD> cd = store.Open(entry);
+    ASSERT_NE(cd, nullptr);
+    ASSERT_NE(cd->InsertFile(RecordWithEmptyImageList("empty.exe")), nullptr);
+
+    QPixmap keyPicture(16, 16);
+    keyPicture.fill(QColor(0, 0, 250));
+    std::vector<std::string> asked;
+    ContentListModel model(nullptr, [&](std::string_view key) {
+        asked.emplace_back(key);
+        return QIcon(keyPicture);
+    });
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.Show(static_cast<CDir*>(cd.get()));
+
+    const struct {
+        const char* name;
+        const catalog::IconImage* stored;  // null: the icon of the file's key
+    } rows[] = {
+        {"setup.exe", &setup},   {"TOOL.EXE", &tool},    {"copy.exe", &setup},   {"plain.exe", nullptr},
+        {"masked.exe", nullptr}, {"empty.exe", nullptr}, {"notes.txt", nullptr}, {"setup.exe.txt", nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CFileInfo* file = FileNamed(*cd, row.name);
+        ASSERT_NE(file, nullptr);
+        asked.clear();
+        const QImage shown = Shown(model.IndexOf(file).data(Qt::DecorationRole));
+        if (row.stored) {
+            EXPECT_TRUE(ShowsIcon(shown, *row.stored));
+            EXPECT_TRUE(asked.empty()) << "the key's icon was asked for too";
+        } else {
+            EXPECT_EQ(shown.pixel(8, 8), QColor(0, 0, 250).rgb());
+            EXPECT_EQ(asked, std::vector<std::string>{row.name});
+        }
+    }
+
+    // Converted once: repeated paints and records with the same pixels share one icon.
+    const auto cacheKey = [&](std::string_view name) {
+        return model.IndexOf(FileNamed(*cd, name)).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+    };
+    EXPECT_EQ(cacheKey("setup.exe"), cacheKey("setup.exe"));
+    EXPECT_EQ(cacheKey("setup.exe"), cacheKey("copy.exe"));
+    EXPECT_NE(cacheKey("setup.exe"), cacheKey("TOOL.EXE"));
+
+    // The cache follows the pixels, not the record: an icon changed in place shows its new picture.
+    *FileNamed(*cd, "setup.exe")->m_icon = tool;
+    EXPECT_TRUE(ShowsIcon(Shown(model.IndexOf(FileNamed(*cd, "setup.exe")).data(Qt::DecorationRole)), tool));
+    EXPECT_TRUE(model.index(0, 1).data(Qt::DecorationRole).isNull()) << "only the name column has a picture";
 }
 
 TEST(ContentListModelTest, SortingByAColumnFlipsItsDirectionAndKeepsKindsApart) {

@@ -218,6 +218,17 @@ std::string ContentListModel::Text(const CatalogObject& row, ListField field) co
     return CellText(row, field, options);
 }
 
+QVariant ContentListModel::Decoration(const CatalogObject& row) const {
+    if (const auto* file = std::get_if<CFileInfo*>(&row)) {
+        if (const catalog::IconImage* stored = ProgramIconOf(**file)) {
+            // An icon with nothing visible gives a null QIcon: the key's icon is shown instead.
+            if (QIcon icon = m_programIcons.IconOf(*stored); !icon.isNull()) return icon;
+        }
+    }
+    if (!m_icons) return {};
+    return m_icons(IconKeyOfRow(row));
+}
+
 QVariant ContentListModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
     const CatalogObject& row = m_rows[index.row()];
@@ -229,8 +240,7 @@ QVariant ContentListModel::data(const QModelIndex& index, int role) const {
         case Qt::EditRole:
             return field == ListField::Memo ? ToQt(MemoOfRow(row)) : ToQt(Text(row, field));
         case Qt::DecorationRole:
-            if (index.column() != 0 || !m_icons) return {};
-            return m_icons(IconKeyOfRow(row));
+            return index.column() == 0 ? Decoration(row) : QVariant();
         case Qt::ToolTipRole: {
             const std::string_view memo = MemoOfRow(row);
             return memo.empty() ? QVariant() : QVariant(ToQt(memo));
@@ -434,6 +444,7 @@ void ContentListModel::ScanObjectOpened(CDiskInfo& entry, catalog::CCD& cd) {
 void ContentListModel::ScanObjectAboutToClose(CDiskInfo&, catalog::CCD& cd) {
     if (const auto* dir = m_shown ? std::get_if<CDir*>(&*m_shown) : nullptr; dir && DiscOf(*dir) == &cd)
         ShowNothing();
+    m_programIcons.Clear();
     if (m_openCd == &cd) {
         m_openEntry = nullptr;
         m_openCd = nullptr;
@@ -443,6 +454,7 @@ void ContentListModel::ScanObjectAboutToClose(CDiskInfo&, catalog::CCD& cd) {
 void ContentListModel::Reset() {
     beginResetModel();
     m_folderBytes.clear();
+    m_programIcons.Clear();
     m_rows = m_shown ? RowsOf(*m_shown, m_kind, m_listDiskOnly) : std::vector<CatalogObject>();
     endResetModel();
 }

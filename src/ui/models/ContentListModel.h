@@ -14,6 +14,9 @@
 // The model never changes the catalog: renames, memo edits and drops become requests
 // (signals) for the editor, whose changes come back through shell::CatalogChanges and are
 // applied as row ranges. UI thread only.
+//
+// The name column's picture is the icon of the row's icon key, except for a program file that
+// holds the icon extracted from it while scanning, which shows that icon.
 
 #include <QAbstractTableModel>
 
@@ -26,6 +29,7 @@
 #include "shell/ViewOrder.h"
 #include "ui/models/CatalogObjectRole.h"
 #include "ui/models/IconProvider.h"
+#include "ui/models/ProgramIcons.h"
 
 namespace pelko::ui {
 
@@ -110,8 +114,13 @@ private:
     void SubtractFromTotals(const shell::CatalogObject& object, const shell::CatalogObject& parent);
     double FolderBytes(const catalog::CDir& dir) const;
     std::string Text(const shell::CatalogObject& row, shell::ListField field) const;
+    // The name column's picture: a program file's stored icon, else the icon of the row's key.
+    QVariant Decoration(const shell::CatalogObject& row) const;
 
     IconProvider m_icons;
+    // A program file's own icon, converted when first shown; cleared with the records it came
+    // from (Reset, a disc closing).
+    mutable ProgramIconCache m_programIcons;
     std::optional<shell::CatalogObject> m_shown;
     ShownKind m_kind = ShownKind::Nothing;
     std::vector<Column> m_columns;

@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "catalog/ImageList.h"
 #include "ui/models/CatalogObjectRole.h"
+#include "ui/models/ProgramIcons.h"
 #include "ui/views/PictureCache.h"
 
 namespace pelko::ui {
@@ -56,13 +56,6 @@ QStringList WrappedLines(const QString& text, const QFont& font, int width, int 
 QRect CenteredIn(const QRect& box, QSize size) {
     return QRect(box.left() + (box.width() - size.width()) / 2,
                  box.top() + (box.height() - size.height()) / 2, size.width(), size.height());
-}
-
-QImage ProgramIconImage(const catalog::IconImage& icon) {
-    constexpr int size = catalog::IconImage::kSize;
-    // The pixels are 0xAARRGGBB words, which is QImage's ARGB32 on every byte order.
-    return QImage(reinterpret_cast<const uchar*>(icon.pixels.data()), size, size, QImage::Format_ARGB32)
-        .copy();
 }
 
 }  // namespace
@@ -117,14 +110,16 @@ void LargeIconDelegate::PaintPicture(QPainter* painter, const QStyleOptionViewIt
                 painter->drawPixmap(CenteredIn(box, pixmap.deviceIndependentSize().toSize()), pixmap);
                 return;
             }
-        } else if (picture.programIcon) {
+        } else if (const QImage icon =
+                       picture.programIcon ? ProgramIconImage(*picture.programIcon) : QImage();
+                   !icon.isNull()) {
             const QSize size = QSize(kRowIconSize, kRowIconSize).boundedTo(m_box);
             // Scaled without smoothing: a 16-pixel icon stays crisp when doubled.
-            painter->drawImage(CenteredIn(box, size), ProgramIconImage(*picture.programIcon));
+            painter->drawImage(CenteredIn(box, size), icon);
             return;
         }
     }
-    // No picture, or not read yet: the row's icon.
+    // No picture, not read yet, or a program icon with nothing visible: the row's icon.
     const QSize size = QSize(kRowIconSize, kRowIconSize).boundedTo(m_box);
     const QIcon::Mode mode = option.state & QStyle::State_Selected ? QIcon::Selected : QIcon::Normal;
     option.icon.paint(painter, CenteredIn(box, size), Qt::AlignCenter, mode);
