@@ -154,17 +154,21 @@ private:
 bool RunUntil(const std::function<bool()>& done, double seconds) {
     QElapsedTimer clock;
     clock.start();
+    QTimer wake;  // the wait below returns at least this often to look at the clock
+    wake.start(10);
     while (!done()) {
         if (clock.elapsed() > seconds * 1000) return false;
-        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
 
+// Runs the event loop for a while, sleeping when there is nothing to do (a loop that polls
+// would take a core from the picture decoders).
 void RunFor(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 }  // namespace
