@@ -92,6 +92,10 @@ std::optional<fs::path> RowPictures::ThumbnailOf(const catalog::CFileInfo& file)
     return std::nullopt;
 }
 
+const catalog::IconImage* StoredProgramIcon(const catalog::CFileInfo& file) {
+    return ExtensionOf(file.m_strName.view()) == ".exe" ? file.m_icon.get() : nullptr;
+}
+
 RowPicture RowPictures::PictureOf(const CatalogObject& row) const {
     return std::visit(
         Overloaded{
@@ -112,7 +116,7 @@ RowPicture RowPictures::PictureOf(const CatalogObject& row) const {
                 RowPicture picture{{}, nullptr, FileIconKey(*file)};
                 const std::string extension = ExtensionOf(file->m_strName.view());
                 if (extension == ".exe") {
-                    picture.programIcon = file->m_icon.get();
+                    picture.programIcon = StoredProgramIcon(*file);
                 } else if (std::optional<fs::path> thumbnail = ThumbnailOf(*file)) {
                     picture.file = std::move(*thumbnail);
                 }

@@ -42,6 +42,9 @@ struct RowPicture {
     std::string iconKey;
 };
 
+// The icon stored in the disc file for a program (".exe" in any letter case), or null.
+const catalog::IconImage* StoredProgramIcon(const catalog::CFileInfo& file);
+
 class RowPictures {
 public:
     RowPictures(const catalog::DiscStore& discs, const CoverPictures& covers)

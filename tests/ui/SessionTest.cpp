@@ -60,7 +60,9 @@ TEST(SessionRulesTest, LoginHasOneAttemptAndComparesBytes) {
         EXPECT_EQ(result, row.result);
         EXPECT_EQ(asked, row.asked ? 1 : 0);
         EXPECT_EQ(ui.messages.size(), row.message ? 1u : 0u);
-        if (row.message) EXPECT_EQ(ui.messages[0], Local("输入的密码不正确, 请重新登录"));
+        if (row.message) {
+            EXPECT_EQ(ui.messages[0], Local("输入的密码不正确, 请重新登录"));
+        }
     }
 }
 

@@ -8,13 +8,11 @@
 #include <string_view>
 
 #include "catalog/CFileInfo.h"
-#include "text/MbString.h"
+#include "shell/RowPictures.h"
 
 namespace pelko::ui {
 
 namespace {
-
-constexpr std::string_view kProgramExtension = ".exe";
 
 bool AnyPixelShows(const catalog::IconImage& icon) {
     return std::any_of(icon.pixels.begin(), icon.pixels.end(),
@@ -34,14 +32,7 @@ QImage ProgramIconImage(const catalog::IconImage& icon) {
         .copy();
 }
 
-const catalog::IconImage* ProgramIconOf(const catalog::CFileInfo& file) {
-    if (!file.m_icon) return nullptr;
-    const std::string_view name = file.m_strName.view();
-    const std::size_t dot = text::FindLastChar(name, '.');
-    if (dot == std::string_view::npos || text::AsciiLower(name.substr(dot)) != kProgramExtension)
-        return nullptr;
-    return file.m_icon.get();
-}
+const catalog::IconImage* ProgramIconOf(const catalog::CFileInfo& file) { return shell::StoredProgramIcon(file); }
 
 std::size_t ProgramIconCache::PixelHash::operator()(const catalog::IconImage& icon) const {
     const std::string_view bytes(reinterpret_cast<const char*>(icon.pixels.data()), sizeof(icon.pixels));
