@@ -7,6 +7,8 @@
 // that they update the rows concerned; a refused command or one that changes nothing tells
 // nothing.
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +19,7 @@
 
 namespace pelko::catalog {
 class CPelkoDoc;
+class DiscFileImport;
 class DiscStore;
 class SettingsStore;
 }  // namespace pelko::catalog
@@ -94,12 +97,15 @@ public:
     bool Merge();
     // Adds disc files the user chooses. The number of entries made.
     int AddDiscFiles();
+    // Adds the given disc files (dropped on the window), asking for each where it goes.
+    int AddDiscFiles(std::span<const std::filesystem::path> files);
 
     // After a change inside the open scan object: recounts it and copies its statistics into
     // its entry, which is reported changed.
     void RefreshOpenTotals();
 
 private:
+    int ImportDiscFiles(const std::function<int(catalog::DiscFileImport&)>& run);
     catalog::MessageLog& Log();
     catalog::UserInterface& Ui();
     // Deletes one object with what belongs to it; false when it cannot be deleted (the root, a

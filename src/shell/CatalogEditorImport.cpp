@@ -1,5 +1,6 @@
 // Merging another catalog, and adding disc files made elsewhere.
 
+#include <functional>
 #include <new>
 #include <string>
 
@@ -61,12 +62,20 @@ bool CatalogEditor::Merge() {
 }
 
 int CatalogEditor::AddDiscFiles() {
+    return ImportDiscFiles([](catalog::DiscFileImport& import) { return import.Run(); });
+}
+
+int CatalogEditor::AddDiscFiles(std::span<const std::filesystem::path> files) {
+    return ImportDiscFiles([files](catalog::DiscFileImport& import) { return import.AddFiles(files); });
+}
+
+int CatalogEditor::ImportDiscFiles(const std::function<int(catalog::DiscFileImport&)>& run) {
     if (m_busy.Refuses(kAddDiscFilesGuard, Log())) return 0;
     catalog::DiscFileImport import(*m_doc.Root(), m_discs, Log(), Ui());
     import.ReportAddedTo([this](catalog::CDiskInfo& entry) {
         if (m_changes) m_changes->Added(&entry, entry.m_pCategory);
     });
-    return import.Run();
+    return run(import);
 }
 
 }  // namespace pelko::shell

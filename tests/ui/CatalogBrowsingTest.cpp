@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDockWidget>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -213,6 +218,34 @@ TEST(CatalogBrowsingTest, CutRowsArePastedIntoTheTreesCategoryUnlessSomethingEls
         EXPECT_EQ(video->Entries().size(), copiedSince ? 0u : 1u);
         EXPECT_EQ(fixture.music->Entries().size(), copiedSince ? 1u : 0u);
     }
+}
+
+TEST(CatalogBrowsingTest, DiscFilesDroppedOnTheWindowAreAddedWhereTheUserSays) {
+    BrowsingFixture fixture;
+    // A disc file made by another catalog, and a file that is not one.
+    TempDir elsewhere;
+    catalog::CCategory scratch;
+    AddDisc(elsewhere.path(), scratch, "Made", "NEW", 77, [](catalog::CCD&) {});
+    RecordingLog quiet;
+    const std::filesystem::path disc = catalog::DiscStore(elsewhere.path(), quiet).ZipPath("NEW", 77);
+    const std::filesystem::path notDisc = elsewhere.path() / "notes.txt";
+    std::ofstream(notDisc) << "x";
+    fixture.ui.newObjects = {catalog::NewObjectAnswer{fixture.music, "Dropped", ""}};
+
+    auto& window = fixture.Window();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(notDisc.string())),
+                  QUrl::fromLocalFile(QString::fromStdString(disc.string()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    QTRY_VERIFY(fixture.music->FindEntry("Dropped") != nullptr);
+    EXPECT_TRUE(fixture.Browsing().TreeModel()->IndexOf(CatalogObject{fixture.music->FindEntry("Dropped")}).isValid());
+    EXPECT_EQ(fixture.log.Utf8Lines(catalog::MessageKind::Error),
+              std::vector<std::string>{"不是光盘文件，光盘文件的扩展名为pkb"});
 }
 
 }  // namespace

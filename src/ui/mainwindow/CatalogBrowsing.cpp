@@ -472,6 +472,10 @@ void CatalogBrowsing::ImportDiscFiles() {
     if (m_editor->AddDiscFiles() > 0) emit Edited();
 }
 
+void CatalogBrowsing::AddDroppedDiscFiles(const std::vector<std::filesystem::path>& files) {
+    if (m_editor->AddDiscFiles(files) > 0) emit Edited();
+}
+
 void CatalogBrowsing::Sort() {
     WaitCursor wait;
     if (m_editor->Sort()) emit Edited();

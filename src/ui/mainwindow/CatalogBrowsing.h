@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -80,6 +81,8 @@ public:
     void Up();
     void SelectNext(bool forward);
     void ImportDiscFiles();
+    // Disc files dropped on the window from the desktop.
+    void AddDroppedDiscFiles(const std::vector<std::filesystem::path>& files);
     void Sort();
     void SetViewStyle(int style);
     // Goes to a catalog path such as a message-pane line; false when it names nothing.

@@ -4,6 +4,9 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
@@ -102,6 +105,7 @@ MainWindow::MainWindow(AppServices services, bool watchDesktop, QWidget* parent)
     : QMainWindow(parent), m_services(services) {
     setWindowTitle(ProgramCaption());
     setObjectName(QStringLiteral("MainWindow"));
+    setAcceptDrops(true);
     m_viewStyle = m_services.options.lastViewStyle;
 
     m_pane = new MessagePane(this);
@@ -730,6 +734,32 @@ bool MainWindow::RunCloseSequence() {
     }
     if (m_services.doc.IsModified()) m_services.doc.SaveCatalog();
     return true;
+}
+
+namespace {
+
+// The local files among dropped data (remote addresses are left out).
+std::vector<std::filesystem::path> DroppedFiles(const QMimeData* data) {
+    std::vector<std::filesystem::path> files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) files.emplace_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return files;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::filesystem::path> files = DroppedFiles(event->mimeData());
+    if (files.empty()) return;
+    event->acceptProposedAction();
+    // The questions of the import are modal: ask them once the desktop's drag has ended.
+    QTimer::singleShot(0, this, [this, files] { m_browsing->AddDroppedDiscFiles(files); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

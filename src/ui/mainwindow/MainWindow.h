@@ -85,6 +85,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped from the desktop are added as disc files.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
