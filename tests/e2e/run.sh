@@ -82,7 +82,7 @@ if [ "${1:-}" = --inside ]; then
   pane_shown() { local tree; tree=$(A tree "$APP" --depth 3) && grep -q "\[frame\] '提示信息' .*showing" <<<"$tree"; }
   # No main window is on the screen (a message box with the same title may be).
   main_frame_hidden() { local tree; tree=$(A tree "$APP" --depth 2) && ! grep -q "\[frame\] '${TITLE}' .*showing" <<<"$tree"; }
-  tree_root_is_pelko() { [ "$(A rows "$APP" tree | head -n 1)" = Pelko ]; }
+  tree_root_is_pelko() { [ "$(A rows "$APP" tree "光盘库" | head -n 1)" = Pelko ]; }
   is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
   set_password() { printf '%s\n' "$2" | "$E2E_CLI" --catalog "$1" passwd; }
   pane_text() { A text "$APP" text "提示信息"; }
@@ -187,7 +187,7 @@ if [ "${1:-}" = --inside ]; then
     start --catalog "$T/fresh"
     check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
     local rows
-    rows=$(A rows "$APP" "tree" 2>&1)
+    rows=$(A rows "$APP" tree "光盘库" 2>&1)
     check "the tree's first row is the root Pelko" has_line "$(head -n 1 <<<"$rows")" "Pelko" || return 1
     local category
     for category in 图片 软件 图书 游戏 音乐 影碟; do

@@ -67,6 +67,9 @@ struct BrowsingFixture : WindowFixture {
 
 TEST(CatalogBrowsingTest, SelectingADiscOpensItAndTheListShowsItsRootFolder) {
     BrowsingFixture fixture;
+    // At start the tree's root is selected and the list shows its categories.
+    EXPECT_TRUE(fixture.ListNames().contains("Music"));
+    EXPECT_EQ(fixture.Browsing().Tree()->currentIndex().data().toString(), "Pelko");
     fixture.SelectInTree(CatalogObject{fixture.disc});
     auto& browsing = fixture.Browsing();
     EXPECT_EQ(fixture.ListNames(), (QStringList{"ReadMe", "Songs", "notes.txt"}));
