@@ -5,7 +5,6 @@
 #include <QImageReader>
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 namespace pelko::ui {
@@ -14,6 +13,8 @@ namespace {
 
 // Two decodes at once keep both cores of a small machine busy without starving the UI thread.
 constexpr int kWorkers = 2;
+// How often finished pictures are collected while decodes are under way: well under a frame.
+constexpr int kCollectMs = 10;
 
 QSize FittedSize(QSize picture, QSize box) {
     QSize fitted = picture.scaled(box, Qt::KeepAspectRatio);
@@ -24,12 +25,46 @@ QSize FittedSize(QSize picture, QSize box) {
 
 PictureCache::PictureCache(QObject* parent, qint64 maxBytes, Decoder decoder)
     : QObject(parent), m_maxBytes(maxBytes), m_decoder(std::move(decoder)) {
-    m_workers.setMaxThreadCount(kWorkers);
+    m_collect.setInterval(kCollectMs);
+    connect(&m_collect, &QTimer::timeout, this, &PictureCache::DeliverResults);
+    for (int n = 0; n < kWorkers; ++n) m_workers.emplace_back([this] { DecodeJobs(); });
 }
 
 PictureCache::~PictureCache() {
-    m_workers.clear();
-    m_workers.waitForDone();
+    {
+        const std::lock_guard lock(m_queueMutex);
+        m_stopping = true;
+        m_jobs.clear();
+    }
+    m_queueWake.notify_all();
+    for (std::thread& worker : m_workers) worker.join();
+}
+
+void PictureCache::DecodeJobs() {
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(m_queueMutex);
+            m_queueWake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+            if (m_stopping) return;
+            job = std::move(m_jobs.back());
+            m_jobs.pop_back();
+        }
+        QImage image = m_decoder(job.path, job.box);
+        const std::lock_guard lock(m_queueMutex);
+        if (m_stopping) return;
+        m_results.push_back(Result{job.generation, std::move(job.path), job.stamp, std::move(image)});
+    }
+}
+
+void PictureCache::DeliverResults() {
+    std::vector<Result> results;
+    {
+        const std::lock_guard lock(m_queueMutex);
+        results.swap(m_results);
+    }
+    for (const Result& result : results) Finished(result.generation, result.path, result.stamp, result.image);
+    if (m_pending.isEmpty()) m_collect.stop();
 }
 
 QImage PictureCache::DecodeFitted(const QString& path, QSize box) {
@@ -84,23 +119,12 @@ bool PictureCache::Failed(const QString& path) const {
 
 void PictureCache::Load(const QString& path, Stamp stamp) {
     m_pending.insert(path, stamp);
-    const quint64 generation = m_generation;
-    const QSize box = m_box;
-    // Later requests get higher priorities: the rows painted last are the ones on screen.
-    m_order = m_order == std::numeric_limits<int>::max() ? 0 : m_order + 1;
-    m_workers.start(
-        [this, decoder = m_decoder, generation, path, stamp, box] {
-            QImage image = decoder(path, box);
-            // Queued to this object: runs on the UI thread, and never after it is gone (the
-            // destructor waits for the workers and takes their events with it).
-            QMetaObject::invokeMethod(
-                this,
-                [this, generation, path, stamp, image = std::move(image)] {
-                    Finished(generation, path, stamp, image);
-                },
-                Qt::QueuedConnection);
-        },
-        m_order);
+    {
+        const std::lock_guard lock(m_queueMutex);
+        m_jobs.push_back(Job{m_generation, path, stamp, m_box});
+    }
+    m_queueWake.notify_one();
+    if (!m_collect.isActive()) m_collect.start();
 }
 
 void PictureCache::Finished(quint64 generation, const QString& path, Stamp stamp, const QImage& image) {
@@ -140,7 +164,10 @@ void PictureCache::Drop(const QString& path) {
 
 void PictureCache::Clear() {
     ++m_generation;
-    m_workers.clear();  // queued decodes not yet started are not needed any more
+    {
+        const std::lock_guard lock(m_queueMutex);
+        m_jobs.clear();  // decodes not yet started are not needed any more
+    }
     m_entries.clear();
     m_index.clear();
     m_bytes = 0;

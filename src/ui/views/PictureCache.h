@@ -10,7 +10,10 @@
 // changes (its time or size), so a broken picture costs one decode, not one per paint; a file
 // replaced under the same name (a new cover, a re-scan) is read again for the same reason.
 //
-// UI thread only, except the decoder, which runs on the workers and touches nothing shared.
+// UI thread only, except the decoder, which runs on the workers and touches nothing shared. Jobs
+// and results cross between the threads only through the cache's own mutex: while decodes are
+// under way a short timer on the UI thread collects the results, so no object made on a worker
+// is ever handed to the UI thread's event queue.
 
 #include <QHash>
 #include <QImage>
@@ -18,10 +21,14 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
-#include <QThreadPool>
+#include <QTimer>
 
+#include <condition_variable>
 #include <functional>
 #include <list>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace pelko::ui {
 
@@ -73,8 +80,23 @@ private:
         qint64 bytes = 0;
     };
 
+    struct Job {
+        quint64 generation = 0;
+        QString path;
+        Stamp stamp;
+        QSize box;
+    };
+    struct Result {
+        quint64 generation = 0;
+        QString path;
+        Stamp stamp;
+        QImage image;
+    };
+
     static Stamp StampOf(const QString& path);
     void Load(const QString& path, Stamp stamp);
+    void DecodeJobs();       // a worker thread's loop
+    void DeliverResults();   // UI thread
     void Finished(quint64 generation, const QString& path, Stamp stamp, const QImage& image);
     void Insert(const QString& path, Stamp stamp, QPixmap pixmap);
     void Drop(const QString& path);
@@ -83,13 +105,19 @@ private:
     const Decoder m_decoder;
     QSize m_box;
     quint64 m_generation = 0;    // results of an older generation are dropped
-    int m_order = 0;             // the latest request is decoded first
     std::list<Entry> m_entries;  // most recently used first
     QHash<QString, std::list<Entry>::iterator> m_index;
     qint64 m_bytes = 0;
     QHash<QString, Stamp> m_pending;
     QHash<QString, Stamp> m_failed;
-    QThreadPool m_workers;
+
+    std::mutex m_queueMutex;
+    std::condition_variable m_queueWake;
+    std::vector<Job> m_jobs;  // the last one is decoded first: the rows painted last are on screen
+    std::vector<Result> m_results;
+    bool m_stopping = false;
+    QTimer m_collect;  // runs while decodes are under way
+    std::vector<std::thread> m_workers;
 };
 
 }  // namespace pelko::ui
