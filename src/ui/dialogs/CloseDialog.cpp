@@ -3,9 +3,9 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/dialogs/AnswerButtons.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
@@ -20,14 +20,7 @@ CloseDialog::CloseDialog(QWidget* parent) : QDialog(parent) {
     m_dontAsk = new QCheckBox(Tr("下次不再提示"), this);
     m_dontAsk->setAccessibleName(m_dontAsk->text());
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(Tr("确认"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(Tr("取消"), QDialogButtonBox::RejectRole);
-    ok->setAccessibleName(ok->text());
-    cancel->setAccessibleName(cancel->text());
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = AnswerButtons(*this, Tr("取消"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(question);

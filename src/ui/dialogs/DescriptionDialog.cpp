@@ -1,10 +1,11 @@
 #include "ui/dialogs/DescriptionDialog.h"
 
+#include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/dialogs/AnswerButtons.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
@@ -25,17 +26,13 @@ DescriptionDialog::DescriptionDialog(const QString& description, QWidget* parent
     m_text->setAccessibleName(windowTitle());
     m_text->setAccessibleDescription(shown);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(Tr("确认"), QDialogButtonBox::AcceptRole);
-    ok->setAccessibleName(ok->text());
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QDialogButtonBox* buttons = AnswerButtons(*this, std::nullopt);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addWidget(buttons);
     setMinimumSize(420, 260);
-    ok->setFocus();
+    buttons->buttons().constFirst()->setFocus();
 }
 
 }  // namespace pelko::ui

@@ -2,12 +2,12 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/app/MessageBoxUi.h"
 #include "ui/dialogs/MemoEdit.h"
 #include "ui/dialogs/ModelLineEdit.h"
+#include "ui/dialogs/AnswerButtons.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
@@ -29,14 +29,7 @@ EditPropertiesDialog::EditPropertiesDialog(const shell::PropertiesForm& form, QW
     fields->addRow(Tr("名称"), m_name);
     fields->addRow(Tr("备注"), m_memo);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(Tr("确认"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(Tr("取消"), QDialogButtonBox::RejectRole);
-    ok->setAccessibleName(ok->text());
-    cancel->setAccessibleName(cancel->text());
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &EditPropertiesDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &EditPropertiesDialog::reject);
+    QDialogButtonBox* buttons = AnswerButtons(*this, Tr("取消"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

@@ -3,7 +3,6 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -13,6 +12,7 @@
 #include "ui/app/MessageBoxUi.h"
 #include "ui/dialogs/MemoEdit.h"
 #include "ui/dialogs/ModelLineEdit.h"
+#include "ui/dialogs/AnswerButtons.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
@@ -57,14 +57,7 @@ NewObjectDialog::NewObjectDialog(std::string_view prompt, std::string_view prese
     form->addRow(Tr("名称"), m_name);
     form->addRow(Tr("备注"), m_memo);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(Tr("确认"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(Tr("取消"), QDialogButtonBox::RejectRole);
-    ok->setAccessibleName(ok->text());
-    cancel->setAccessibleName(cancel->text());
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &NewObjectDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &NewObjectDialog::reject);
+    QDialogButtonBox* buttons = AnswerButtons(*this, Tr("取消"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(promptLabel);

@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "shell/SessionRules.h"
 #include "ui/app/MessageBoxUi.h"
+#include "ui/dialogs/AnswerButtons.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
@@ -37,14 +37,7 @@ PasswordDialog::PasswordDialog(Mode mode, QWidget* parent) : QDialog(parent), m_
     form->addRow(Tr("确认新密码:"), m_confirmation);
     if (login) form->setRowVisible(m_confirmation, false);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(Tr("确认"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(login ? Tr("放弃登录") : Tr("取消"), QDialogButtonBox::RejectRole);
-    ok->setAccessibleName(ok->text());
-    cancel->setAccessibleName(cancel->text());
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &PasswordDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &PasswordDialog::reject);
+    QDialogButtonBox* buttons = AnswerButtons(*this, login ? Tr("放弃登录") : Tr("取消"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(explanation);
