@@ -27,7 +27,6 @@ PictureCache::PictureCache(QObject* parent, qint64 maxBytes, Decoder decoder)
     : QObject(parent), m_maxBytes(maxBytes), m_decoder(std::move(decoder)) {
     m_collect.setInterval(kCollectMs);
     connect(&m_collect, &QTimer::timeout, this, &PictureCache::DeliverResults);
-    for (int n = 0; n < kWorkers; ++n) m_workers.emplace_back([this] { DecodeJobs(); });
 }
 
 PictureCache::~PictureCache() {
@@ -118,6 +117,11 @@ bool PictureCache::Failed(const QString& path) const {
 }
 
 void PictureCache::Load(const QString& path, Stamp stamp) {
+    // The workers start with the first picture asked for: a list never shown in large icons
+    // costs no threads, and start-up does not wait for them.
+    if (m_workers.empty()) {
+        for (int n = 0; n < kWorkers; ++n) m_workers.emplace_back([this] { DecodeJobs(); });
+    }
     m_pending.insert(path, stamp);
     {
         const std::lock_guard lock(m_queueMutex);
