@@ -72,7 +72,7 @@ void CatalogBrowsing::PlaceFloatingMemo() {
     QTreeView* report = m_list->ReportView();
     report->scrollTo(cell);
     const QRect box = report->visualRect(cell);
-    m_floatingMemo->setGeometry(QRect(box.topLeft() - QPoint(3, 3), QSize(std::max(box.width(), 160), box.height() + 6)));
+    m_floatingMemo->setGeometry(QRect(box.topLeft() - QPoint(3, 3), QSize(box.width() + 6, box.height() + 6)));
     m_floatingMemo->show();
     m_floatingMemo->raise();
 }
