@@ -178,7 +178,8 @@ ScanOutcome ScanController::Conclude(Run& run) {
         const std::optional<NewObjectPlace> place =
             run.request.placeNewObject ? run.request.placeNewObject(*cd) : std::nullopt;
         if (!place) {
-            outcome.end = ScanEnd::NotFiled;
+            DiscardUnfiledScan(m_filing, cd->m_strVolumeLabel, cd->m_dwVolumeSerial);
+            outcome.end = ScanEnd::Declined;
             return outcome;
         }
         target.category = place->category.Resolve(root);
@@ -190,6 +191,16 @@ ScanOutcome ScanController::Conclude(Run& run) {
         }
         target.name = place->name;
         target.memo = place->memo;
+        target.announceNewEntry = run.request.announceNewEntry;
+    } else if (run.request.beforeRescanFiled) {
+        run.request.beforeRescanFiled(*target.existing);
+        // The hook may have saved and closed views; the entry is looked up again to be sure.
+        target.existing = ScanObjectKey::Of(*cd).FindIn(root);
+        if (!target.existing) {
+            m_filing.log.Post(catalog::MessageKind::Error, text::LocalWith(kEntryGone, run.rescanName));
+            outcome.end = ScanEnd::EntryGone;
+            return outcome;
+        }
     }
     outcome.rescanned = target.existing != nullptr;
     const std::optional<FiledScan> filed = FileScan(m_filing, std::move(cd), target);

@@ -63,12 +63,18 @@ struct ScanRequest {
     // medium: where to file it (the desktop shows the new-object dialog then, pelko-cli answers
     // with its options). Nothing (or no function) drops the result without writing a disc file.
     std::function<std::optional<NewObjectPlace>(const catalog::CCD&)> placeNewObject;
+    // Called on the caller's thread just before the entry scanned again gets its new disc file,
+    // so a view holding the old tree open can let go of it first.
+    std::function<void(const catalog::CDiskInfo&)> beforeRescanFiled;
+    // Whether filing a new entry says so in a message box (otherwise it goes to the message log).
+    bool announceNewEntry = true;
 };
 
 enum class ScanEnd {
     Filed,         // a new entry was added, or the entry scanned again was updated
     NothingRead,   // the root could not be entered (or the walk failed): nothing filed
-    NotFiled,      // the user declined, or filing reported why it could not be done
+    Declined,      // the user chose not to file the new scan object; its disc file is removed
+    NotFiled,      // filing reported why it could not be done
     EntryGone,     // the entry being scanned again was deleted meanwhile; the user was told
     CategoryGone,  // the chosen category no longer exists where it was; the user was told
 };

@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <system_error>
 
 #include "catalog/CCD.h"
 #include "catalog/CCategory.h"
 #include "catalog/CPelkoDoc.h"
+#include "catalog/CRootCategory.h"
 #include "catalog/DiscStore.h"
 #include "catalog/MessageLog.h"
 #include "catalog/UserInterface.h"
@@ -49,6 +51,15 @@ void CopyTotals(const catalog::CDiskInfo& from, catalog::CDiskInfo& to) {
 
 }  // namespace
 
+void DiscardUnfiledScan(const FilingServices& services, std::string_view label, std::uint32_t serial) {
+    if (services.doc.Root()->FindEntryByLabel(label, serial)) return;
+    std::error_code ignored;
+    std::filesystem::remove(services.discs.PlainPath(label, serial), ignored);
+    std::filesystem::remove(services.discs.ZipPath(label, serial), ignored);
+    // Removes the thumbnail folder only when it is empty (remove() refuses a folder with files).
+    std::filesystem::remove(services.discs.PictureFolder(label, serial), ignored);
+}
+
 std::string ScanFailedText(std::uint8_t kind) { return text::Local(kFailed[KindIndex(kind)]); }
 
 std::optional<FiledScan> FileScan(const FilingServices& services, std::unique_ptr<catalog::CCD> cd,
@@ -86,7 +97,9 @@ std::optional<FiledScan> FileScan(const FilingServices& services, std::unique_pt
     entry->m_strFolderPath = folderPath;
     entry->m_strMemo = target.memo;
     CopyTotals(filed, *entry);
-    services.ui.ShowMessage(text::LocalWith(kAdded[KindIndex(kind)], target.name));
+    const std::string added = text::LocalWith(kAdded[KindIndex(kind)], target.name);
+    if (target.announceNewEntry) services.ui.ShowMessage(added);
+    else services.log.Post(catalog::MessageKind::Hint, added);
     return FiledScan{entry, zip};
 }
 

@@ -35,6 +35,8 @@ struct FilingTarget {
     catalog::CCategory* category = nullptr;
     std::string name;
     std::string memo;
+    // A new entry is announced in a message box; otherwise as a hint in the message log.
+    bool announceNewEntry = true;
 };
 
 struct FiledScan {
@@ -47,6 +49,11 @@ struct FiledScan {
 // written the user is asked to make room and retry. Nothing after the reason was reported.
 std::optional<FiledScan> FileScan(const FilingServices& services, std::unique_ptr<catalog::CCD> cd,
                                   const FilingTarget& target);
+
+// A new scan object the user chose not to file: its disc file goes, and its thumbnail folder
+// too when nothing was written into it. Nothing is removed while a catalog entry still names
+// the same label and serial, whose stored disc that file would be.
+void DiscardUnfiledScan(const FilingServices& services, std::string_view label, std::uint32_t serial);
 
 // The failure line of a scan that delivered nothing, by its kind (disc, partition, folder).
 std::string ScanFailedText(std::uint8_t kind);
