@@ -8,6 +8,7 @@
 // Conversion happens only at the edges of the system (file-system names, terminal output,
 // UTF-8 source literals). All functions are thread-safe.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,20 @@ inline std::string LocalWith(std::string_view utf8Pattern, std::string_view mode
     std::string out = Local(utf8Pattern);
     const std::size_t at = out.find("%s");
     if (at != std::string::npos) out.replace(at, 2, modelArgument);
+    return out;
+}
+
+// The same with each "%s" in turn replaced by the next argument; searching goes on after the
+// text put in, so an argument holding "%s" stays as it is.
+inline std::string LocalWith(std::string_view utf8Pattern, std::initializer_list<std::string_view> modelArguments) {
+    std::string out = Local(utf8Pattern);
+    std::size_t from = 0;
+    for (std::string_view argument : modelArguments) {
+        const std::size_t at = out.find("%s", from);
+        if (at == std::string::npos) break;
+        out.replace(at, 2, argument);
+        from = at + argument.size();
+    }
     return out;
 }
 

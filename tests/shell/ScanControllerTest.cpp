@@ -21,6 +21,7 @@
 #include "shell/BusyState.h"
 #include "support/FakeDrivePort.h"
 #include "support/RecordingLog.h"
+#include "support/ScanSupport.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 #include "text/Codec.h"
@@ -30,93 +31,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using catalog::CCD;
+using test::GateSink;
+using test::TaskQueue;
 using catalog::MessageKind;
 using namespace std::chrono_literals;
-
-// The caller's thread: tasks posted by the worker wait here until the test runs them.
-class TaskQueue {
-public:
-    void Post(std::function<void()> task) {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_tasks.push_back(std::move(task));
-        }
-        m_ready.notify_all();
-    }
-    // Runs the next posted task; false when none came in time.
-    bool RunNext() {
-        std::unique_lock lock(m_mutex);
-        if (!m_ready.wait_for(lock, 10s, [this] { return !m_tasks.empty(); })) return false;
-        std::function<void()> task = std::move(m_tasks.front());
-        m_tasks.pop_front();
-        lock.unlock();
-        task();
-        return true;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_ready;
-    std::deque<std::function<void()>> m_tasks;
-};
-
-// A progress sink that records every call (paths relative to the scanned root) and can hold the
-// worker in the folder whose path ends in `gateSuffix`, so the test acts in the middle of a walk.
-class GateSink final : public scan::CScanProgress {
-public:
-    GateSink(std::string root, std::string gateSuffix)
-        : m_root(std::move(root)), m_gate(std::move(gateSuffix)) {}
-
-    bool IsCancelled() override { return false; }
-    void ShowFolderPath(std::string_view path) override {
-        Record("path " + Relative(path));
-        if (m_gate.empty() || !path.ends_with(m_gate)) return;
-        std::unique_lock lock(m_mutex);
-        m_blocked = true;
-        m_changed.notify_all();
-        m_changed.wait(lock, [this] { return m_open; });
-    }
-    scan::PictureAreaSize PictureArea() override {
-        Record("area");
-        return {};
-    }
-    void ShowPicture(std::string_view picturePath, const fs::path& thumbnailPath) override {
-        Record("picture " + Relative(picturePath) + " " + thumbnailPath.filename().string());
-    }
-
-    bool WaitUntilHeld() {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, 10s, [this] { return m_blocked; });
-    }
-    void Open() {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_open = true;
-        }
-        m_changed.notify_all();
-    }
-    std::vector<std::string> Calls() {
-        const std::lock_guard lock(m_mutex);
-        return m_calls;
-    }
-
-private:
-    std::string Relative(std::string_view path) const {
-        return path.starts_with(m_root) ? std::string(path.substr(m_root.size())) : std::string(path);
-    }
-    void Record(std::string call) {
-        const std::lock_guard lock(m_mutex);
-        m_calls.push_back(std::move(call));
-    }
-
-    std::string m_root;
-    std::string m_gate;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_blocked = false;
-    bool m_open = false;
-    std::vector<std::string> m_calls;
-};
 
 class ScanControllerTest : public ::testing::Test {
 protected:
