@@ -18,6 +18,7 @@
 #include "catalog/SettingsStore.h"
 #include "platform/LocalVolume.h"
 #include "shell/BusyState.h"
+#include "shell/DiscInsertions.h"
 #include "support/RecordingChanges.h"
 #include "support/RecordingLog.h"
 #include "support/ScanSupport.h"
@@ -329,6 +330,33 @@ TEST_F(ScanRunTest, AReScanWhoseStoredDiscCannotBeReadStartsNothingAndKeepsTheFi
     EXPECT_EQ(log.Utf8Lines(MessageKind::Error).back(), "光盘加入光盘库的动作失败");
     std::ifstream in(zip, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "not a zip");
+}
+
+TEST_F(ScanRunTest, AnInsertedDiscIsScannedFromItsMountPointOnceMountedOrElseFromItsDevice) {
+    settings.WriteInt("PopAskNewCDDlg", 1);
+    DiscInsertions insertions(run, std::chrono::seconds(5));
+    const auto t0 = DiscInsertions::Clock::now();
+    insertions.Note({platform::MediaChange::Inserted, 0, "/dev/sr0"}, t0);
+    EXPECT_TRUE(insertions.Poll({}, t0));  // not mounted yet: it waits
+    EXPECT_TRUE(port.calls.empty());
+
+    platform::MountedVolume mounted;
+    mounted.mount.source = "/dev/sr0";
+    mounted.mount.root = "/";
+    mounted.mount.mountPoint = Path("sr0");
+    mounted.type = platform::DriveType::Optical;
+    EXPECT_FALSE(insertions.Poll({mounted}, t0 + std::chrono::seconds(1)));
+    ASSERT_TRUE(run.IsScanning());
+    EXPECT_EQ(port.calls[0], "open-disc " + Path("sr0"));
+    EXPECT_EQ(port.calls[1], "new-disc DISC0");
+    Finish();
+    EXPECT_NE(top->FindEntry("filed"), nullptr);
+
+    // Never mounted: read from the device once the wait is over.
+    port.calls.clear();
+    insertions.Note({platform::MediaChange::Inserted, 1, "/dev/sr1"}, t0);
+    EXPECT_FALSE(insertions.Poll({}, t0 + std::chrono::seconds(6)));
+    EXPECT_EQ(port.calls, std::vector<std::string>{"open-disc /dev/sr1"});  // no disc there in this test
 }
 
 TEST(SuggestedName, TakesTheLabelOrTheRootWithoutItsTrailingMarks) {
