@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/MountTable.h"
+#include "platform/OpticalDrives.h"
 
 namespace pelko::shell {
 
@@ -18,5 +20,20 @@ struct DriveScanChoice {
 };
 
 DriveScanChoice ChooseDriveScan(const platform::MountedVolume& volume);
+
+// One row of the drive window.
+struct DriveRow {
+    std::string name;  // model bytes: the mount point (or drive model) with the device
+    std::string root;  // what a scan of the row reads (file-system path), as ChooseDriveScan gives it
+    platform::DriveType type = platform::DriveType::Other;
+    platform::MountedVolume volume;  // handed to ChooseDriveScan when the row is chosen
+};
+
+// The drives a user may pick to scan: every optical drive (with the mount point of its disc when
+// one is mounted), then each block device mounted from /dev/ once and each network share once,
+// in mount order. Pseudo and image file systems (proc, tmpfs, overlay, the squashfs of snaps...)
+// and any other mount are left out.
+std::vector<DriveRow> ListScanDrives(const std::vector<platform::OpticalDrive>& opticalDrives,
+                                     const std::vector<platform::MountedVolume>& volumes);
 
 }  // namespace pelko::shell
