@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "catalog/CCD.h"
 #include "scan/DirectoryWalker.h"
 #include "shell/DriveDoors.h"
 #include "shell/ScanGuards.h"
+#include "shell/ScanRelayProgress.h"
 #include "support/FakeDrivePort.h"
 #include "support/FakeVolume.h"
 #include "support/TempDir.h"
@@ -104,11 +108,12 @@ TEST(ScanGuardsTest, TrayIsUnlockedOnEveryWayOut) {
 class CancelAfter final : public scan::CScanProgress {
 public:
     bool cancelled = false;
+    std::vector<std::string> paths;
     bool IsCancelled() override { return cancelled; }
-    void ShowFolderPath(std::string_view) override {}
+    void ShowFolderPath(std::string_view path) override { paths.emplace_back(path); }
 };
 
-TEST(ScanGuardsTest, DiscLeavingTheDriveEndsTheWalkLikeCancel) {
+TEST(ScanRelayProgressTest, DiscLeavingTheDriveEndsTheWalkLikeCancel) {
     test::FakeVolume volume("/dev/sr0");
     for (int d = 0; d < 5; ++d) {
         const std::string folder = "d" + std::to_string(d);
@@ -117,25 +122,54 @@ TEST(ScanGuardsTest, DiscLeavingTheDriveEndsTheWalkLikeCancel) {
     }
     FakeDrivePort port;
     port.mediumChecksLeft = 3;
-    CancelAfter inner;
-    MediumWatchProgress progress(
-        &inner, [&] { return port.HasMedium("/dev/sr0"); }, std::chrono::milliseconds(0));
+    CancelAfter sink;
+    const std::atomic<bool> runCancelled{false};
+    ScanRelayProgress progress(
+        sink, runCancelled, [&] { return port.HasMedium("/dev/sr0"); }, std::chrono::milliseconds(0));
     scan::ScanSettings settings;
     test::TempDir disk;
     scan::DirectoryWalker walker(volume, settings, disk.path());
     catalog::CCD cd;
     cd.m_strName = "/dev/sr0";
-    walker.Scan(cd, &progress);
+    EXPECT_EQ(walker.Scan(cd, &progress), scan::WalkResult::MediumGone);
     EXPECT_TRUE(progress.MediumGone());
+    const int checks = port.mediumChecksLeft;
     EXPECT_TRUE(progress.IsCancelled());  // stays gone without asking again
+    EXPECT_EQ(port.mediumChecksLeft, checks);
+    EXPECT_FALSE(sink.paths.empty());  // the folders walked were passed on
     cd.RecomputeTotals();
     EXPECT_LT(cd.m_nFileCount, 100);  // what was read before is kept
+}
 
-    CancelAfter userCancel;
-    userCancel.cancelled = true;
-    MediumWatchProgress withDisc(&userCancel, [] { return true; });
-    EXPECT_TRUE(withDisc.IsCancelled());
-    EXPECT_FALSE(withDisc.MediumGone());
+// Each of the three ways to stop is enough alone, and none of them is taken for a medium gone.
+TEST(ScanRelayProgressTest, StopsForTheSinkOrTheRunWithoutCallingTheMediumGone) {
+    struct Case {
+        const char* name;
+        bool sinkCancels;
+        bool runCancelled;
+        bool mediumPresent;
+        bool stops;
+    };
+    const Case cases[] = {{"nothing", false, false, true, false},
+                          {"sink", true, false, true, true},
+                          {"run", false, true, true, true},
+                          {"medium gone", false, false, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CancelAfter sink;
+        sink.cancelled = c.sinkCancels;
+        const std::atomic<bool> runCancelled{c.runCancelled};
+        const bool present = c.mediumPresent;
+        ScanRelayProgress progress(sink, runCancelled, [present] { return present; });
+        EXPECT_EQ(progress.IsCancelled(), c.stops);
+        EXPECT_EQ(progress.MediumGone(), !c.mediumPresent);
+    }
+    // A folder or an image has no medium to watch.
+    CancelAfter sink;
+    const std::atomic<bool> runCancelled{false};
+    ScanRelayProgress folder(sink, runCancelled, {});
+    EXPECT_FALSE(folder.IsCancelled());
+    EXPECT_FALSE(folder.MediumGone());
 }
 
 }  // namespace
