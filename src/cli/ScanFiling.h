@@ -1,10 +1,7 @@
 #pragma once
-// What the scan commands of pelko-cli share: their options, and filing a finished scan, which is
-// the headless part of the desktop program's scan completion: recount the disc, write its file,
-// then file a new entry or update the entry that was scanned again, and say so.
+// What the scan commands of pelko-cli share before and after the walk: their options, where the
+// result goes, and how the walk's end is told on the terminal.
 
-#include <cstdint>
-#include <filesystem>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -33,15 +30,6 @@ struct ScanOptions {
 };
 std::optional<ScanOptions> ParseScanOptions(std::span<const std::string> args);
 
-// Where a scan goes: the entry scanned again, or a new entry of `name` and `memo` (model bytes)
-// in `category`.
-struct ScanDestination {
-    catalog::CDiskInfo* existing = nullptr;
-    catalog::CCategory* category = nullptr;
-    std::string name;
-    std::string memo;
-};
-
 // Says on standard error why the walk did not read the whole source; true when the scan is
 // incomplete for a reason the user did not ask for, so the exit status says so too. A passed
 // whole-scan limit is the user's own setting: a notice, not a failure. `mediumGone` is the
@@ -53,11 +41,9 @@ bool ReportHowTheWalkEnded(scan::WalkResult walked, std::string_view mediumGone,
 std::unique_ptr<catalog::CCD> OpenForRescan(CatalogSession& session, const catalog::CDiskInfo& entry,
                                             std::ostream& err);
 
-// Recounts the disc, writes its disc file (compressed) and then files it. The disc file is
-// written first, so an entry never points at a file that failed to save; when it cannot be
-// written the user is asked to make room and retry. The path of the ZIP, or nothing after the
-// reason was reported.
-std::optional<std::filesystem::path> FileScan(CatalogSession& session, std::unique_ptr<catalog::CCD> cd,
-                                              const ScanDestination& destination);
+// The category a new scan object goes into: --category, or the root without it. Null, after
+// saying why, when there is no such category or `name` (model bytes) is taken in it.
+catalog::CCategory* PlaceForNewObject(CatalogSession& session, const ScanOptions& options,
+                                                     std::string_view name, std::ostream& err);
 
 }  // namespace pelko::cli
