@@ -29,9 +29,9 @@ catalog::CCategory* CategoryOf(const QTreeWidgetItem* item) {
 }  // namespace
 
 NewObjectDialog::NewObjectDialog(std::string_view prompt, std::string_view presetName, catalog::CCategory& root,
-                                 QWidget* parent)
-    : QDialog(parent) {
-    setWindowTitle(Tr("设置新扫描的对象的相关信息"));
+                                 QWidget* parent, Purpose purpose)
+    : QDialog(parent), m_purpose(purpose) {
+    setWindowTitle(purpose == Purpose::Scan ? Tr("设置新光盘的相关信息") : Tr("设置新扫描的对象的相关信息"));
     setAccessibleName(windowTitle());
 
     auto* promptLabel = new QLabel(ToQt(prompt), this);
@@ -101,6 +101,11 @@ void NewObjectDialog::accept() {
     if (m_name->text().trimmed().isEmpty()) {
         ShowMessageBox(this, Tr("请填写该光盘的名称"));
         m_name->setFocus();
+        return;
+    }
+    if (m_purpose == Purpose::Scan && !ChosenCategory()) {
+        ShowMessageBox(this, Tr("请选择类别"));
+        m_tree->setFocus();
         return;
     }
     QDialog::accept();
