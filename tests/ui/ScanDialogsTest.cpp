@@ -1,11 +1,14 @@
-// The dialogs around a scan run: the new-disc question, the hidden-folder field, the drive window
-// and the new-object dialog as a finished scan uses it.
+// The windows around a scan run: the scanning window's keys, close requests and animation, the
+// new-disc question, the hidden-folder field, the drive window and the new-object dialog as a
+// finished scan uses it.
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -28,6 +31,8 @@
 #include "ui/dialogs/ModelLineEdit.h"
 #include "ui/dialogs/NewDiscDialog.h"
 #include "ui/dialogs/NewObjectDialog.h"
+#include "ui/dialogs/ScanAnimation.h"
+#include "ui/dialogs/ScanningWindow.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
@@ -50,6 +55,45 @@ void AcceptNextBox(QString* text) {
             box->accept();
         }
     });
+}
+
+TEST(ScanningWindowTest, OnlyCancelStopsTheScanEscapeDoesNothingAndACloseRequestCancels) {
+    ScanningWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy cancels(&window, &ScanningWindow::cancelRequested);
+    EXPECT_EQ(window.windowTitle(), Tr("读取信息..."));
+    EXPECT_EQ(window.objectName(), QStringLiteral("ScanningWindow"));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_EQ(window.CancelButton()->text(), Tr("取消"));
+
+    QTest::keyClick(&window, Qt::Key_Escape);
+    window.reject();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.IsCancelled());
+    EXPECT_EQ(cancels.count(), 0);
+
+    // Alt+F4 or the owner's close(): the scan is cancelled, the window waits for it to end.
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.IsCancelled());
+    EXPECT_FALSE(window.CancelButton()->isEnabled());
+    window.Cancel();
+    EXPECT_EQ(cancels.count(), 1);
+
+    window.hide();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(ScanningWindowTest, TheAnimationTurnsWhileShownAndRestsWhenHidden) {
+    ScanAnimation animation;
+    animation.show();
+    ASSERT_TRUE(QTest::qWaitFor([&animation] { return animation.Frame() >= 3; }, 5000));
+    animation.hide();
+    const int rested = animation.Frame();
+    QTest::qWait(4 * ScanAnimation::kFrameMilliseconds);
+    EXPECT_EQ(animation.Frame(), rested);
+    EXPECT_FALSE(animation.grab().isNull());
 }
 
 TEST(NewDiscDialogTest, AsksWithTheLabelWhenThereIsOneAndShowsItAsPlainText) {
