@@ -29,11 +29,12 @@ namespace {
 
 using text::Local;
 
-// Writes a w x h BMP and returns its path.
+// Writes a w x h picture, red on the left and blue on the right, as JPEG or BMP; returns its path.
 std::filesystem::path WritePicture(const test::TempDir& dir, std::string_view name, int width, int height) {
-    const std::vector<std::uint8_t> bytes = test::BmpOf(test::MakePicture(width, height, [](int x, int) {
+    const imaging::Image picture = test::MakePicture(width, height, [](int x, int) {
         return x < 10 ? test::Rgb{200, 0, 0} : test::Rgb{0, 0, 200};
-    }));
+    });
+    const std::vector<std::uint8_t> bytes = name.ends_with(".jpg") ? test::JpegOf(picture) : test::BmpOf(picture);
     return dir.WriteFile(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
@@ -58,7 +59,7 @@ std::string FolderPath(int i) { return Local("/media/光盘/文件夹") + std::t
 TEST(ScanningWindowThreads, EndsShowingTheLastFolderOrPictureTheWorkerReported) {
     test::TempDir dir;
     const std::filesystem::path first = WritePicture(dir, "a.bmp", 40, 20);
-    const std::filesystem::path last = WritePicture(dir, "b.bmp", 20, 40);
+    const std::filesystem::path last = WritePicture(dir, "b.jpg", 20, 40);  // thumbnails are mostly JPEG
     constexpr int kCalls = 20000;
 
     const struct {
