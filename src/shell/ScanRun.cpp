@@ -154,6 +154,8 @@ void ScanRun::ScanFolder(const fs::path& folder) {
     }
     request.cd->m_nKind = CCD::kKindFixedDir;
     request.cd->m_strName = folderPath;
+    // Older disc files of folders may lack the path the run finds the entry by again.
+    request.cd->m_strFolderPath = folderPath;
     request.volume = std::move(opened.medium->volume);
     m_scanPath = folderPath;
     StartScan(std::move(request));

@@ -442,6 +442,76 @@ EOF
     check "the catalog file no longer holds the disc" sh -c "! '$E2E_CLI' --catalog '$T/browse' tree | grep -q Disc1" || return 1
   }
 
+  # wait_dialog TITLE: a window of the program titled TITLE is up (within about ten seconds).
+  wait_dialog() { A --timeout 10 wait-window "$APP" "$1"; }
+  # choose_in TITLE PATH: types PATH into the file dialog TITLE and accepts it (other dialogs may
+  # follow at once, so it waits for that one dialog only).
+  choose_in() {
+    wait_dialog "$1" || return 1
+    sleep 0.3
+    keys type "$2" && keys key Return || return 1
+    local tries=50
+    until dialog_gone "$1"; do
+      tries=$((tries - 1)); [ "$tries" -gt 0 ] || { echo "the file dialog stayed open"; return 1; }
+      sleep 0.1
+    done
+  }
+  name_field_is() { [ "$(A --timeout 1 text "$APP" text "名称")" = "$1" ]; }
+  dialog_gone() { ! A --timeout 1 windows "$APP" 2>/dev/null | grep -qxF "dialog	$1"; }
+
+  # Scanning from the program: a folder of large pictures (so the scanning window stays up long
+  # enough to be seen with a thumbnail) filed into 音乐, a disc image, and the folder scanned again
+  # after the re-scan question.
+  scenario_scanning() {
+    local pics=$T/pics
+    mkdir -p "$pics/sub" "$T/iso/docs"
+    convert -size 2400x1600 plasma:fractal "$pics/sub/p0.jpg" || return 1
+    local i
+    for i in $(seq 1 200); do cp "$pics/sub/p0.jpg" "$pics/sub/p$i.jpg"; done
+    printf 'r' >"$pics/readme.txt"
+    printf 'd' >"$T/iso/docs/a.txt"
+    genisoimage -quiet -V E2EDISC -o "$T/disc.iso" "$T/iso" || return 1
+    mkdir -p "$XDG_CONFIG_HOME/Tinkmoss"
+    printf '[settings]\nLastViewStyle=1\n' >"$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf"
+
+    start --catalog "$T/scan"
+    check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    check "the list shows the root's categories" eventually list_has "音乐" || return 1
+    check "a double click on 音乐 opens the category" click_cell "音乐" --double || return 1
+    check "the list shows 音乐" eventually path_text_is 'Pelko\音乐' || return 1
+    keys focus "$TITLE"
+    check "Ctrl+R asks for a folder" keys key ctrl+r || return 1
+    check "the folder of pictures is chosen" choose_in "请选择需要扫描的目录: " "$pics" || return 1
+    check "the scanning window 读取信息... shows" wait_dialog "读取信息..." || return 1
+    check "the scanning window shows a thumbnail" eventually A --timeout 1 exists "$APP" label "正在为图片文件生成缩略图..." || return 1
+    "$E2E_KIT/shot.sh" "$E2E_SHOTS/scanning-window.png" >/dev/null 2>&1
+    check "the new-object dialog comes after the scan" wait_dialog "设置新光盘的相关信息" || return 1
+    check "the scanning window is gone" dialog_gone "读取信息..." || return 1
+    check "确认 files the folder" press "确认" || return 1
+    check "the list of 音乐 shows the new folder scan" eventually list_has "pics" || return 1
+    check "its thumbnails are in the catalog's Disk folder" sh -c "ls -d '$T/scan/Disk/'*.pic" || return 1
+
+    check "扫描光盘映像文件 is chosen" choose "文件(F)" "扫描光盘映像文件(I)..." || return 1
+    check "the image is chosen" choose_in "选择光盘映像文件" "$T/disc.iso" || return 1
+    check "the new-object dialog offers the image's label" wait_dialog "设置新光盘的相关信息" || return 1
+    check "the name field holds the label" eventually name_field_is "E2EDISC" || return 1
+    check "确认 files the disc" press "确认" || return 1
+    check "the list shows the disc" eventually list_has "E2EDISC" || return 1
+
+    keys focus "$TITLE"
+    check "Ctrl+R asks for a folder again" keys key ctrl+r || return 1
+    check "the same folder is chosen" choose_in "请选择需要扫描的目录: " "$pics" || return 1
+    check "the re-scan question names the folder and its place" \
+      A --timeout 10 text "$APP" label '[ pics ] 内容已经扫描，路径为 [ Pelko\音乐\pics ]. 是否需要重新扫描？' || return 1
+    check "the question is answered Yes" press "是(Y)" "Yes" || return 1
+    check "the re-scan reports success" A --timeout 20 text "$APP" label "重新扫描文件夹 [ pics ] 成功！" || return 1
+    check "the message is closed" press "确定" "OK" || return 1
+    check "the close dialog is answered" close_main || return 1
+    check "the program ends after the close" ended "$pid" || return 1
+    check "the saved catalog holds the image's disc" sh -c "'$E2E_CLI' --catalog '$T/scan' tree | grep -q E2EDISC" || return 1
+    check "the saved catalog holds the folder under 音乐" sh -c "'$E2E_CLI' --catalog '$T/scan' tree | grep -A3 音乐 | grep -q pics" || return 1
+  }
+
   # The message pane's lines saved as GBK text with CR LF and as RTF, cleared, and loaded back.
   scenario_pane_files() {
     pane_lines >"$T/lines.txt"
@@ -474,7 +544,7 @@ EOF
     check "the program ends after the close" ended "$pid" || return 1
   }
 
-  all=(fresh_catalog close_dialog password second_copy pane_files tray browsing)
+  all=(fresh_catalog close_dialog password second_copy pane_files tray browsing scanning)
   chosen=("$@")
   [ ${#chosen[@]} -eq 0 ] && chosen=("${all[@]}")
   for scenario in "${chosen[@]}"; do

@@ -266,7 +266,9 @@ TEST_F(ScanRunTest, AMountPointScansItsDriveAndAPlainFolderIsAFolderScan) {
         run.ScanFolder(Path(c.folder));
         ASSERT_TRUE(run.IsScanning());
         Finish();
-        if (!c.expectOpen.empty()) EXPECT_EQ(port.calls.front(), c.expectOpen + Path(c.folder));
+        if (!c.expectOpen.empty()) {
+            EXPECT_EQ(port.calls.front(), c.expectOpen + Path(c.folder));
+        }
         const catalog::CDiskInfo* entry = top->FindEntry(name);
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(entry->m_nKind, c.kind);

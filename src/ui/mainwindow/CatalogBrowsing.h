@@ -88,6 +88,18 @@ public:
     // Goes to a catalog path such as a message-pane line; false when it names nothing.
     bool GoToPath(const QString& path);
 
+    // What a scan run needs of the panes (CatalogBrowsingScan.cpp).
+    catalog::DiscStore& Discs() { return *m_discs; }
+    shell::CatalogChanges& Changes() { return m_changes; }
+    // The category selected in the tree; a scan object or a folder stands for its category.
+    catalog::CCategory* CurrentCategory() const;
+    // A scan was filed into `entry`: opens it in the tree, or selects its category there and the
+    // entry in the list.
+    void ShowScanned(catalog::CDiskInfo& entry, bool openInTree);
+    // `entry` is about to get a new disc file: the panes leave its old tree (its edits written
+    // first), so the old tree can neither be shown nor written over the new one.
+    void ReleaseDisc(const catalog::CDiskInfo& entry);
+
     // The object selected in the tree, and the rows selected in the list.
     std::optional<shell::CatalogObject> TreeCurrent() const;
     std::vector<shell::CatalogObject> ListSelection() const;

@@ -15,6 +15,7 @@ constexpr CommandSpec kCommands[] = {
     {"scan-drive", "扫描指定盘符(D)...", "Ctrl+D", "drive-harddisk"},
     {"scan-folder", "扫描指定目录(&R)...", "Ctrl+R", "folder"},
     {"scan-hidden", "扫描隐藏目录(&H)", "", "folder-open"},
+    {"scan-image", "扫描光盘映像文件(&I)...", "", "media-optical"},
     {"import-disc-file", "导入光盘文件(&O)...", "Ctrl+O", "document-open"},
     {"merge", "合并光盘库(&G)...", "", "document-import"},
     {"mail-default", "发送光盘[缺省邮件系统](&M)...", "Ctrl+M", "mail-send"},
@@ -113,7 +114,7 @@ constexpr CommandSpec kCommands[] = {
 };
 
 constexpr std::string_view kFileMenu[] = {
-    "scan-disc"sv, "scan-drive"sv, "scan-folder"sv, "scan-hidden"sv, "-"sv, "import-disc-file"sv, "merge"sv,
+    "scan-disc"sv, "scan-drive"sv, "scan-folder"sv, "scan-hidden"sv, "scan-image"sv, "-"sv, "import-disc-file"sv, "merge"sv,
     "-"sv, "door-open"sv, "door-close"sv, "@drives"sv, "-"sv, "mail-default"sv, "mail-outlook"sv, "-"sv,
     "export-text"sv, "export-html"sv, "edit-print"sv, "browse-export"sv, "open-export-folder"sv, "-"sv,
     "exit"sv};

@@ -48,6 +48,7 @@
 #include "ui/dialogs/PasswordDialog.h"
 #include "ui/mainwindow/CommandTable.h"
 #include "ui/mainwindow/LockKeyState.h"
+#include "ui/mainwindow/ScanCommands.h"
 #include "ui/models/CatalogTreeModel.h"
 #include "ui/panes/MessagePane.h"
 #include "ui/text/QtText.h"
@@ -90,7 +91,7 @@ constexpr std::pair<std::string_view, std::string_view> kViewSwitches[] = {
 
 // Commands whose windows are not part of the program yet: shown, but disabled.
 constexpr std::string_view kWaitingCommands[] = {
-    "scan-disc",      "scan-drive",     "scan-folder",    "scan-hidden",     "merge",
+    "merge",
     "mail-default",   "mail-outlook",   "export-text",    "export-html",     "edit-print",       "find",
     "tree-export-text", "list-export-text",
     "context-mail-default", "context-mail-outlook",       "readme-options",   "popup-options",
@@ -109,6 +110,7 @@ MainWindow::MainWindow(AppServices services, bool watchDesktop, QWidget* parent)
     m_pane->setObjectName(QStringLiteral("MessagePane"));
     CreateActions();
     BuildCentre();
+    m_scans = std::make_unique<ScanCommands>(m_services, *m_browsing, *this, [this] { BringToFront(); });
     BuildDocks();
     BuildMenus();
     BuildToolBars();
@@ -143,6 +145,9 @@ MainWindow::MainWindow(AppServices services, bool watchDesktop, QWidget* parent)
         }
     }
     RebuildDriveMenus();
+    // The start-up's disc check: once the panes are set up, the auto-scan command runs once.
+    if (watchDesktop && m_services.options.IntValue(m_services.settings, "g_bRunCheckDiskFirst") != 0)
+        QTimer::singleShot(0, this, [this] { m_scans->AutoScan(); });
 }
 
 MainWindow::~MainWindow() {
@@ -198,6 +203,11 @@ void MainWindow::AttachHandlers() {
         });
     }
 
+    Handle("scan-disc", [this] { m_scans->AutoScan(); });
+    Handle("scan-drive", [this] { m_scans->ChooseDrive(); });
+    Handle("scan-folder", [this] { m_scans->ChooseFolder(); });
+    Handle("scan-hidden", [this] { m_scans->ChooseHiddenFolder(); });
+    Handle("scan-image", [this] { m_scans->ChooseDiscImage(); });
     Handle("cut", [this] { m_browsing->Cut(); });
     Handle("paste", [this] { m_browsing->Paste(); });
     Handle("new-category", [this] { m_browsing->NewCategory(); });

@@ -45,6 +45,7 @@ class ContentListView;
 class IdleSaver;
 class LockKeyState;
 class MessagePane;
+class ScanCommands;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -62,6 +63,7 @@ public:
     QTreeView* Tree() const;
     CatalogBrowsing* Browsing() const { return m_browsing; }
     IdleSaver* Idle() const { return m_idle; }
+    ScanCommands& Scans() const { return *m_scans; }
     // The list view's style: 0 large icons, 1 report, 2 small icons, 3 list.
     int ViewStyle() const { return m_viewStyle; }
 
@@ -164,6 +166,8 @@ private:
     std::unique_ptr<LockKeyState> m_locks;
     std::unique_ptr<platform::MediaWatcher> m_media;
     QSocketNotifier* m_mediaNotifier = nullptr;
+    // Destroyed before the window's child widgets, which its scanning window and its run use.
+    std::unique_ptr<ScanCommands> m_scans;
     bool m_hotKeysRegistered = false;
     bool m_closeApproved = false;
 };

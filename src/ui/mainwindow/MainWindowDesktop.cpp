@@ -29,6 +29,7 @@
 #include "ui/mainwindow/CatalogBrowsing.h"
 #include "ui/mainwindow/LockKeyState.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/ScanCommands.h"
 #include "ui/panes/MessagePane.h"
 #include "ui/text/QtText.h"
 #include "ui/views/ContentListView.h"
@@ -124,9 +125,11 @@ void MainWindow::ToggleAutorun() {
 
 void MainWindow::ReadMediaEvents() {
     for (const platform::MediaEvent& event : m_media->ReadEvents()) {
-        if (event.change != platform::MediaChange::Inserted) continue;
-        m_pane->Post(catalog::MessageKind::Hint,
-                     text::LocalWith("光驱 %s 中插入了光盘", text::FromUtf8(event.device)));
+        if (event.change == platform::MediaChange::Inserted) {
+            m_pane->Post(catalog::MessageKind::Hint,
+                         text::LocalWith("光驱 %s 中插入了光盘", text::FromUtf8(event.device)));
+        }
+        m_scans->NoteMediaEvent(event);
     }
 }
 
