@@ -119,10 +119,10 @@ TEST(MainWindowCommandsTest, ToolButtonsHaveAPictureAndTheirTextAsAccessibleName
 TEST(MainWindowCommandsTest, CommandsOfWindowsNotYetThereAreDisabledAndTheOwnOnesWork) {
     test::WindowFixture fixture;
     MainWindow& window = fixture.Window();
-    for (const char* id : {"scan-disc", "find", "export-text", "hot-keys", "mp3-options"}) {
+    for (const char* id : {"find", "export-text", "hot-keys", "mp3-options"}) {
         EXPECT_FALSE(window.Action(id)->isEnabled()) << id;
     }
-    for (const char* id : {"password", "exit", "door-open", "help", "about", "message-pane", "clear-before-info",
+    for (const char* id : {"scan-disc", "scan-drive", "scan-folder", "scan-hidden", "scan-image", "password", "exit", "door-open", "help", "about", "message-pane", "clear-before-info",
                            "cut", "paste", "delete", "rename", "view-report", "list-disk-only"}) {
         EXPECT_TRUE(window.Action(id)->isEnabled()) << id;
     }
