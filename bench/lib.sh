@@ -73,3 +73,48 @@ expect_scanned() {
     zip=$(disc_file "$2")
     expect "files in the disc file of $1" "$("$cli" dump --summary "$zip" | sed -n 's/^files: //p')" "$3"
 }
+
+# Processes a benchmark started and stops when it ends (use_x_server fills it).
+started=()
+stop_started() {
+    local pid
+    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
+
+# use_x_server WORK: the X server a desktop benchmark draws on: $DISPLAY when set; otherwise a
+# private Xvfb (1600x1000x24) with a session bus and, when installed, openbox as window manager
+# (so that "maximised" fills the screen), all stopped when the script ends. Logs go into WORK;
+# $screen says which server it is.
+use_x_server() {
+    local work=$1 display display_fd
+    screen="${DISPLAY:-} (given)"
+    trap stop_started EXIT
+    if [ -z "${DISPLAY:-}" ]; then
+        need Xvfb dbus-daemon
+        # Xvfb picks a free display itself and tells us which through -displayfd.
+        exec {display_fd}<> <(:)
+        Xvfb -displayfd "$display_fd" -screen 0 1600x1000x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+        started+=($!)
+        display=""
+        for _ in $(seq 1 100); do
+            read -r -t 0.1 -u "$display_fd" display || true
+            [ -n "$display" ] && break
+        done
+        [ -n "$display" ] || fail "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
+        export DISPLAY=":$display"
+        screen="private Xvfb"
+        dbus-daemon --session --fork --print-address=1 --print-pid=1 --nopidfile >"$work/dbus" 2>&1 ||
+            fail "dbus-daemon did not start"
+        DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p "$work/dbus")
+        export DBUS_SESSION_BUS_ADDRESS
+        started+=("$(sed -n 2p "$work/dbus")")
+        if command -v openbox >/dev/null; then
+            openbox --sm-disable >"$work/wm.log" 2>&1 &
+            started+=($!)
+            screen+=" with openbox"
+            sleep 0.5
+        fi
+    fi
+    export QT_QPA_PLATFORM=xcb
+}

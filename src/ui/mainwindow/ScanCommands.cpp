@@ -151,8 +151,9 @@ bool ScanCommands::AskNewDisc(std::string_view label) {
 scan::CScanProgress* ScanCommands::OpenScanningWindow() {
     m_scanning.reset();
     m_scanning = std::make_unique<ScanningWindow>(&m_window);
+    // Painted by the event loop as soon as the run has started its worker, so the first frame never
+    // holds up the walk.
     m_scanning->show();
-    m_scanning->repaint();
     return m_scanning.get();
 }
 
