@@ -72,6 +72,11 @@ int RunScanJob(CliContext& context, CatalogSession& session, ScanJob job) {
         request.placeNewObject = [place](const catalog::CCD&) { return std::optional(place); };
     }
 
+    bool incomplete = false;
+    request.walkEnded = [&](scan::WalkResult walked) {
+        incomplete = ReportHowTheWalkEnded(walked, job.mediumGone, context.err);
+    };
+
     // Ctrl+C stays caught until the catalog is saved, so it cannot cut filing short.
     InterruptProgress progress;
     std::optional<shell::ScanOutcome> outcome;
@@ -93,7 +98,6 @@ int RunScanJob(CliContext& context, CatalogSession& session, ScanJob job) {
         context.err << "pelko-cli: " << job.nothingRead << '\n';
         return kExitFailure;
     }
-    const bool incomplete = ReportHowTheWalkEnded(outcome->walked, job.mediumGone, context.err);
     if (outcome->end != shell::ScanEnd::Filed) return kExitFailure;
     if (!session.SaveIfModified()) return kExitFailure;
     if (!device.empty() && catalog::ReadSettingInt(context.settings, "EjectCDAfterScanning") != 0) {

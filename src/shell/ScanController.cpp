@@ -164,6 +164,7 @@ ScanOutcome ScanController::Conclude(Run& run) {
         outcome.end = ScanEnd::NothingRead;
         return outcome;
     }
+    if (run.request.walkEnded) run.request.walkEnded(run.walked);
 
     catalog::CRootCategory& root = *m_filing.doc.Root();
     FilingTarget target;

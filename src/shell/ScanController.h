@@ -63,6 +63,9 @@ struct ScanRequest {
     // medium: where to file it (the desktop shows the new-object dialog then, pelko-cli answers
     // with its options). Nothing (or no function) drops the result without writing a disc file.
     std::function<std::optional<NewObjectPlace>(const catalog::CCD&)> placeNewObject;
+    // Called on the caller's thread once a walk that read something has ended, before anything is
+    // filed, so a front end can say how it ended ahead of the filing messages.
+    std::function<void(scan::WalkResult)> walkEnded;
     // Called on the caller's thread just before the entry scanned again gets its new disc file,
     // so a view holding the old tree open can let go of it first.
     std::function<void(const catalog::CDiskInfo&)> beforeRescanFiled;
