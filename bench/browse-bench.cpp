@@ -44,7 +44,7 @@
 #include "catalog/CPelkoDoc.h"
 #include "catalog/CRootCategory.h"
 #include "catalog/MessageLog.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "catalog/UserInterface.h"
 #include "export/DocumentOpener.h"
 #include "platform/DrivePort.h"
@@ -187,7 +187,7 @@ int main(int argc, char** argv) {
 
     StderrLog log;
     NoQuestionsUi ui;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     shell::AppSettings options;
     options.Load(settings);
     shell::BusyState busy;

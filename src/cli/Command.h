@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 namespace pelko::platform {
 class QtSettingsStore;
@@ -32,11 +32,11 @@ struct CliContext {
     std::optional<std::filesystem::path> catalogFolder;  // --catalog
     // The settings of this run: the base store with the --set overrides on top, which are never
     // written to the base.
-    catalog::OverlaySettingsStore settings;
+    settings::OverlaySettingsStore settings;
     bool passwordFromStdin = false;  // --password-stdin: the first input line is the password
     // The user's own store, for commands that keep what the user chose as the desktop program
     // does (find writes its keys); null when this run must not write settings.
-    catalog::SettingsStore* userSettings = nullptr;
+    settings::SettingsStore* userSettings = nullptr;
 };
 
 class Command {
@@ -53,15 +53,15 @@ const std::vector<std::unique_ptr<Command>>& Commands();
 // Parses the global options and runs one command. `args` excludes the program name. Settings are
 // read from `baseSettings`, which the run never writes.
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
-           const catalog::SettingsStore& baseSettings, bool interactive);
+           const settings::SettingsStore& baseSettings, bool interactive);
 
 // As above, and commands that keep the user's choices write them to `settings`.
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
-           catalog::SettingsStore& settings, bool interactive);
+           settings::SettingsStore& settings, bool interactive);
 
 // As above, reading nothing from standard input.
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err,
-           const catalog::SettingsStore& baseSettings);
+           const settings::SettingsStore& baseSettings);
 
 // As above on the process's standard input, with the settings of the INI file named by $PELKO_SETTINGS_FILE
 // when it is set and not empty, else the user's settings file (the one the desktop program keeps).

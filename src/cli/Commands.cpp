@@ -4,7 +4,6 @@
 #include <ostream>
 #include <sstream>
 
-#include "catalog/SettingsTable.h"
 #include "cli/Command.h"
 #include "cli/DrivesCommand.h"
 #include "cli/DumpCommand.h"
@@ -23,6 +22,7 @@
 #include "cli/TreeCommand.h"
 #include "cli/WatchCommand.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "settings/SettingsTable.h"
 #include "text/Codec.h"
 
 namespace pelko::cli {
@@ -55,13 +55,13 @@ bool ApplySetting(CliContext& context, std::string_view assignment) {
     }
     const std::string_view key = assignment.substr(0, eq);
     const std::string_view value = assignment.substr(eq + 1);
-    const catalog::SettingRow* row = catalog::FindSetting(key);
+    const settings::SettingRow* row = settings::FindSetting(key);
     if (row == nullptr) {
         context.err << "pelko-cli: unknown setting '" << key << "'\n";
         return false;
     }
-    if (row->kind == catalog::SettingKind::kString) {
-        catalog::WriteSettingString(context.settings, key, text::FromUtf8(value));
+    if (row->kind == settings::SettingKind::kString) {
+        settings::WriteSettingString(context.settings, key, text::FromUtf8(value));
         return true;
     }
     int number = 0;
@@ -77,7 +77,7 @@ bool ApplySetting(CliContext& context, std::string_view assignment) {
 // Parses the global options and runs one command; `userSettings` is where commands that keep the
 // user's choices write them (null: nowhere).
 int RunCliWith(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
-               const catalog::SettingsStore& baseSettings, catalog::SettingsStore* userSettings,
+               const settings::SettingsStore& baseSettings, settings::SettingsStore* userSettings,
                bool interactive);
 
 }  // namespace
@@ -124,32 +124,34 @@ std::unique_ptr<platform::QtSettingsStore> OpenSettingsStore() {
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     TerminalLog settingsLog(err);
     const std::unique_ptr<platform::QtSettingsStore> settings = OpenSettingsStore();
-    settings->ReportWriteFailuresTo(&settingsLog);
+    settings->ReportWriteFailuresTo([&settingsLog](const std::string& message) {
+        settingsLog.Post(catalog::MessageKind::Error, message);
+    });
     return RunCli(args, std::cin, out, err, *settings, StdinIsTerminal());
 }
 
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
-           catalog::SettingsStore& settings, bool interactive) {
+           settings::SettingsStore& settings, bool interactive) {
     return RunCliWith(args, in, out, err, settings, &settings, interactive);
 }
 
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err,
-           const catalog::SettingsStore& baseSettings) {
+           const settings::SettingsStore& baseSettings) {
     std::istringstream nothing;
     return RunCli(args, nothing, out, err, baseSettings, false);
 }
 
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
-           const catalog::SettingsStore& baseSettings, bool interactive) {
+           const settings::SettingsStore& baseSettings, bool interactive) {
     return RunCliWith(args, in, out, err, baseSettings, nullptr, interactive);
 }
 
 namespace {
 
 int RunCliWith(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
-               const catalog::SettingsStore& baseSettings, catalog::SettingsStore* userSettings,
+               const settings::SettingsStore& baseSettings, settings::SettingsStore* userSettings,
                bool interactive) {
-    CliContext context{in, out, err, interactive, std::nullopt, catalog::OverlaySettingsStore(baseSettings)};
+    CliContext context{in, out, err, interactive, std::nullopt, settings::OverlaySettingsStore(baseSettings)};
     context.userSettings = userSettings;
     std::size_t i = 0;
     for (; i < args.size(); ++i) {

@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "catalog/CCategory.h"
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsTable.h"
 #include "cli/CatalogPath.h"
 #include "cli/CatalogSession.h"
 #include "shell/BusyState.h"
@@ -86,7 +86,7 @@ int EditCommand::Execute(CliContext& context, std::span<const std::string> args)
     CatalogSession session(context);
     if (!session.Open()) return kExitFailure;
     shell::BusyState idle;
-    const bool deletePictureFolders = catalog::ReadSettingInt(context.settings, "g_bDelPicDir") != 0;
+    const bool deletePictureFolders = settings::ReadSettingInt(context.settings, "g_bDelPicDir") != 0;
     shell::CatalogEditor editor(session.Doc(), session.Discs(), idle, context.settings, deletePictureFolders);
     const int status = Edit(context, session, editor, *parsed);
     if (!session.SaveIfModified()) return kExitFailure;

@@ -195,9 +195,9 @@ private:
 };
 
 // Reads this run's settings; writes go to them and to the user's store, when there is one.
-class KeepingStore final : public catalog::SettingsStore {
+class KeepingStore final : public settings::SettingsStore {
 public:
-    KeepingStore(catalog::SettingsStore& run, catalog::SettingsStore* user) : m_run(run), m_user(user) {}
+    KeepingStore(settings::SettingsStore& run, settings::SettingsStore* user) : m_run(run), m_user(user) {}
     int ReadInt(std::string_view key, int defaultValue) const override {
         return m_run.ReadInt(key, defaultValue);
     }
@@ -214,8 +214,8 @@ public:
     }
 
 private:
-    catalog::SettingsStore& m_run;
-    catalog::SettingsStore* m_user;
+    settings::SettingsStore& m_run;
+    settings::SettingsStore* m_user;
 };
 
 }  // namespace

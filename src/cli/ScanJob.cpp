@@ -8,7 +8,7 @@
 #include <ostream>
 
 #include "catalog/CCD.h"
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsTable.h"
 #include "cli/CatalogSession.h"
 #include "cli/Command.h"
 #include "cli/Interrupt.h"
@@ -100,7 +100,7 @@ int RunScanJob(CliContext& context, CatalogSession& session, ScanJob job) {
     }
     if (outcome->end != shell::ScanEnd::Filed) return kExitFailure;
     if (!session.SaveIfModified()) return kExitFailure;
-    if (!device.empty() && catalog::ReadSettingInt(context.settings, "EjectCDAfterScanning") != 0) {
+    if (!device.empty() && settings::ReadSettingInt(context.settings, "EjectCDAfterScanning") != 0) {
         shell::DriveDoors doors(drives);
         doors.OpenDrive(device);
     }

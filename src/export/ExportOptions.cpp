@@ -1,34 +1,29 @@
 #include "export/ExportOptions.h"
 
-#include "catalog/SettingsStore.h"
-#include "catalog/SettingsTable.h"
 #include "text/MbString.h"
 
 namespace pelko::exporting {
 
-ExportStyle ExportStyle::Load(const catalog::SettingsStore& store) {
+namespace {
+
+constexpr settings::SettingBinding<ExportStyle> kBindings[] = {
+    {"g_bExportTree", &ExportStyle::tree},    {"g_bExportMemo", &ExportStyle::memo},
+    {"g_szExDirSign", &ExportStyle::dirSign}, {"g_szExTxtPre", &ExportStyle::txtPre},
+    {"g_szExTxtPost", &ExportStyle::txtPost}, {"g_szExHtmPre", &ExportStyle::htmPre},
+    {"g_szExHtmPost", &ExportStyle::htmPost},
+};
+
+}  // namespace
+
+ExportStyle::ExportStyle() { settings::LoadDefaultSettings(*this, Bindings()); }
+
+ExportStyle ExportStyle::Load(const settings::SettingsStore& store) {
     ExportStyle style;
-    style.tree = catalog::ReadSettingInt(store, "g_bExportTree") != 0;
-    style.memo = catalog::ReadSettingInt(store, "g_bExportMemo") != 0;
-    style.dirSign = catalog::ReadSettingString(store, "g_szExDirSign");
-    style.txtPre = catalog::ReadSettingString(store, "g_szExTxtPre");
-    style.txtPost = catalog::ReadSettingString(store, "g_szExTxtPost");
-    style.htmPre = catalog::ReadSettingString(store, "g_szExHtmPre");
-    style.htmPost = catalog::ReadSettingString(store, "g_szExHtmPost");
+    settings::LoadSettings(style, Bindings(), store);
     return style;
 }
 
-ExportStyle ExportStyle::Defaults() {
-    ExportStyle style;
-    style.tree = catalog::DefaultFlag("g_bExportTree");
-    style.memo = catalog::DefaultFlag("g_bExportMemo");
-    style.dirSign = catalog::DefaultString("g_szExDirSign");
-    style.txtPre = catalog::DefaultString("g_szExTxtPre");
-    style.txtPost = catalog::DefaultString("g_szExTxtPost");
-    style.htmPre = catalog::DefaultString("g_szExHtmPre");
-    style.htmPost = catalog::DefaultString("g_szExHtmPost");
-    return style;
-}
+std::span<const settings::SettingBinding<ExportStyle>> ExportStyle::Bindings() { return kBindings; }
 
 bool TypeListAdmits(std::string_view foldedList, std::string_view fileName) {
     const std::size_t dot = text::FindLastChar(fileName, '.');

@@ -2,31 +2,37 @@
 // What an export writes: the kind of file, the layout options kept in the settings, and the
 // choices of the export window (folders only, which file types, whether progress is shown).
 
+#include <span>
 #include <string>
 #include <string_view>
 
-namespace pelko::catalog {
-class SettingsStore;
-}
+#include "settings/SettingBinding.h"
 
 namespace pelko::exporting {
 
 enum class ExportFormat { Text, Html };
 
-// The seven export options of the settings table (model bytes).
+// The seven export options of the settings table (model bytes); Bindings() says which key fills
+// which member. A default-made value holds the table's defaults.
 struct ExportStyle {
-    bool tree = true;     // g_bExportTree: line-drawing tree, else one block per folder
-    bool memo = false;    // g_bExportMemo: append non-empty memos to their lines
+    bool tree{};          // g_bExportTree: line-drawing tree, else one block per folder
+    bool memo{};          // g_bExportMemo: append non-empty memos to their lines
     std::string dirSign;  // g_szExDirSign: mark in front of a folder name in the tree layout
     std::string txtPre;   // g_szExTxtPre / g_szExTxtPost: around a memo in text (and in index pages)
     std::string txtPost;
     std::string htmPre;  // g_szExHtmPre / g_szExHtmPost: around a memo in a page
     std::string htmPost;
 
+    ExportStyle();
+
     // The values held in the store, table defaults for the missing ones.
-    static ExportStyle Load(const catalog::SettingsStore& store);
+    static ExportStyle Load(const settings::SettingsStore& store);
     // The table defaults.
-    static ExportStyle Defaults();
+    static ExportStyle Defaults() { return ExportStyle(); }
+
+    static std::span<const settings::SettingBinding<ExportStyle>> Bindings();
+
+    bool operator==(const ExportStyle&) const = default;
 };
 
 // Which files of a scan object are listed.

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "catalog/SettingsStore.h"
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 #include "scan/ByteSource.h"
 #include "text/MbString.h"
 
@@ -240,12 +240,12 @@ void Append(std::string& memo, std::string_view text, char separator) {
 
 }  // namespace
 
-Mp3Options Mp3Options::Load(const catalog::SettingsStore& store) {
+Mp3Options Mp3Options::Load(const settings::SettingsStore& store) {
     Mp3Options options;
-    options.fields = catalog::ReadSettingInt(store, "Mp3Op");
+    options.fields = settings::ReadSettingInt(store, "Mp3Op");
     // The separator is kept as a character code; a code that is no single byte, or zero, would
     // break the memo, so it becomes a space, as an empty separator field does.
-    const int gap = catalog::ReadSettingInt(store, "Mp3Gap");
+    const int gap = settings::ReadSettingInt(store, "Mp3Gap");
     options.separator = gap > 0 && gap < 0x80 ? static_cast<char>(gap) : ' ';
     return options;
 }

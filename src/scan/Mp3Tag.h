@@ -10,7 +10,7 @@
 
 #include "scan/ByteSource.h"
 
-namespace pelko::catalog {
+namespace pelko::settings {
 class SettingsStore;
 }
 
@@ -22,7 +22,7 @@ struct Mp3Options {
     int fields = 1;
     char separator = '+';  // Mp3Gap
 
-    static Mp3Options Load(const catalog::SettingsStore& store);
+    static Mp3Options Load(const settings::SettingsStore& store);
 };
 
 constexpr std::size_t kId3v1Bytes = 128;

@@ -1,27 +1,37 @@
 #include "scan/PictureSettings.h"
 
-#include "catalog/SettingsStore.h"
-
 namespace pelko::scan {
 
-PictureSettings PictureSettings::Load(const catalog::SettingsStore& store) {
-    const auto flag = [&](std::string_view key) { return catalog::ReadSettingInt(store, key) != 0; };
-    const auto number = [&](std::string_view key) { return catalog::ReadSettingInt(store, key); };
+namespace {
+
+using Binding = settings::SettingBinding<PictureSettings>;
+
+constexpr Binding kBindings[] = {
+    {"g_bPicJpg", &PictureSettings::bPicJpg},
+    {"g_bPicJpe", &PictureSettings::bPicJpe},
+    {"g_bPicGif", &PictureSettings::bPicGif},
+    {"g_bPicBmp", &PictureSettings::bPicBmp},
+    {"g_bPicTiff", &PictureSettings::bPicTiff},
+    {"g_bPicPsd", &PictureSettings::bPicPsd},
+    {"g_bMostPicPerDir", &PictureSettings::bMostPicPerDir},
+    {"g_nMostPicPerDir", &PictureSettings::nMostPicPerDir},
+    {"g_bMostPicPerDisk", &PictureSettings::bMostPicPerDisk},
+    {"g_nMostPicPerDisk", &PictureSettings::nMostPicPerDisk},
+    {"g_bPicSize", &PictureSettings::bPicSize},
+    {"g_nPicWidth", &PictureSettings::nPicWidth},
+    {"g_nPicHight", &PictureSettings::nPicHight},
+};
+
+}  // namespace
+
+PictureSettings::PictureSettings() { settings::LoadDefaultSettings(*this, Bindings()); }
+
+PictureSettings PictureSettings::Load(const settings::SettingsStore& store) {
     PictureSettings s;
-    s.bPicJpg = flag("g_bPicJpg");
-    s.bPicJpe = flag("g_bPicJpe");
-    s.bPicGif = flag("g_bPicGif");
-    s.bPicBmp = flag("g_bPicBmp");
-    s.bPicTiff = flag("g_bPicTiff");
-    s.bPicPsd = flag("g_bPicPsd");
-    s.bMostPicPerDir = flag("g_bMostPicPerDir");
-    s.nMostPicPerDir = number("g_nMostPicPerDir");
-    s.bMostPicPerDisk = flag("g_bMostPicPerDisk");
-    s.nMostPicPerDisk = number("g_nMostPicPerDisk");
-    s.bPicSize = flag("g_bPicSize");
-    s.nPicWidth = number("g_nPicWidth");
-    s.nPicHight = number("g_nPicHight");
+    settings::LoadSettings(s, Bindings(), store);
     return s;
 }
+
+std::span<const settings::SettingBinding<PictureSettings>> PictureSettings::Bindings() { return kBindings; }
 
 }  // namespace pelko::scan

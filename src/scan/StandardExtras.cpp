@@ -36,7 +36,7 @@ std::unique_ptr<catalog::IconImage> StandardExtras::TakeProgramIcon(platform::Vo
     return source ? ExtractProgramIcon(*source) : nullptr;
 }
 
-std::unique_ptr<StandardExtras> StandardExtras::FromSettings(const catalog::SettingsStore& store) {
+std::unique_ptr<StandardExtras> StandardExtras::FromSettings(const settings::SettingsStore& store) {
     const ScanSettings settings = ScanSettings::Load(store);
     auto extras = std::make_unique<StandardExtras>(settings, Mp3Options::Load(store));
     auto thumbnailer = std::make_shared<FolderThumbnailer>(settings, PictureSettings::Load(store));

@@ -11,7 +11,7 @@
 #include "scan/ScanExtras.h"
 #include "scan/ScanSettings.h"
 
-namespace pelko::catalog {
+namespace pelko::settings {
 class SettingsStore;
 }
 
@@ -28,7 +28,7 @@ public:
 
     // The extras with the user's options read from the settings, thumbnails of pictures made by
     // the folder thumbnailer. What a scan uses unless a test supplies its own maker.
-    static std::unique_ptr<StandardExtras> FromSettings(const catalog::SettingsStore& store);
+    static std::unique_ptr<StandardExtras> FromSettings(const settings::SettingsStore& store);
 
     // Sets what MakeThumbnails runs; without one, folders get no thumbnails.
     void SetThumbnailMaker(ThumbnailMaker maker) { m_makeThumbnails = std::move(maker); }

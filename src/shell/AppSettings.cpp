@@ -1,32 +1,15 @@
 #include "shell/AppSettings.h"
 
-#include <stdexcept>
-#include <variant>
-
-#include "catalog/SettingsStore.h"
-#include "text/MbString.h"
+#include "settings/SettingsStore.h"
 
 namespace pelko::shell {
 
 namespace {
 
-using Member = std::variant<bool AppSettings::*, int AppSettings::*, std::uint8_t AppSettings::*,
-                            std::string AppSettings::*>;
+using Binding = settings::SettingBinding<AppSettings>;
 
-struct Binding {
-    std::string_view key;
-    Member member;
-};
-
-template <class... F>
-struct Overloaded : F... {
-    using F::operator()...;
-};
-template <class... F>
-Overloaded(F...) -> Overloaded<F...>;
-
-// Every held value with its key, in the order the main window reads them when it is created.
-const Binding kStartUpOrder[] = {
+// In the order the main window reads them when it is created.
+constexpr Binding kStartUpOrder[] = {
     {"ExtractZip", &AppSettings::extractZip},
     {"ExtractMp3", &AppSettings::extractMp3},
     {"ExtractExeIcon", &AppSettings::extractExeIcon},
@@ -92,66 +75,37 @@ const Binding kStartUpOrder[] = {
     {"g_bRunCheckDiskFirst", &AppSettings::bRunCheckDiskFirst},
 };
 
-const Binding* FindBinding(std::string_view key) {
-    for (const Binding& binding : kStartUpOrder)
-        if (binding.key == key) return &binding;
-    return nullptr;
-}
-
-// Puts an integer into a held copy of any integer type.
-void Assign(AppSettings& settings, const Binding& binding, int value) {
-    std::visit(Overloaded{
-                   [&](bool AppSettings::*m) { settings.*m = value != 0; },
-                   [&](int AppSettings::*m) { settings.*m = value; },
-                   [&](std::uint8_t AppSettings::*m) { settings.*m = static_cast<std::uint8_t>(value); },
-                   [&](std::string AppSettings::*) {
-                       throw std::logic_error("integer bound to a text value: " + std::string(binding.key));
-                   },
-               },
-               binding.member);
+const Binding* HeldBinding(std::string_view key) {
+    return settings::FindBinding(AppSettings::Bindings(), key);
 }
 
 }  // namespace
 
-void AppSettings::Load(const catalog::SettingsStore& store) {
-    for (const Binding& binding : kStartUpOrder) {
-        if (std::holds_alternative<std::string AppSettings::*>(binding.member))
-            this->*std::get<std::string AppSettings::*>(binding.member) =
-                catalog::ReadSettingString(store, binding.key);
-        else
-            Assign(*this, binding, catalog::ReadSettingInt(store, binding.key));
-    }
+AppSettings::AppSettings() { settings::LoadDefaultSettings(*this, Bindings()); }
+
+std::span<const Binding> AppSettings::Bindings() { return kStartUpOrder; }
+
+void AppSettings::Load(const settings::SettingsStore& store) {
+    settings::LoadSettings(*this, Bindings(), store);
 }
 
-void AppSettings::SetInt(catalog::SettingsStore& store, std::string_view key, int value) {
-    catalog::SettingRowOf(key, catalog::SettingKind::kInt);
+void AppSettings::SetInt(settings::SettingsStore& store, std::string_view key, int value) {
+    settings::SettingRowOf(key, settings::SettingKind::kInt);
     store.WriteInt(key, value);
-    if (const Binding* binding = FindBinding(key)) Assign(*this, *binding, value);
+    if (const Binding* binding = HeldBinding(key)) binding->Assign(*this, value);
 }
 
-void AppSettings::SetString(catalog::SettingsStore& store, std::string_view key, std::string_view value) {
-    const catalog::SettingRow& row = catalog::SettingRowOf(key, catalog::SettingKind::kString);
-    const std::string stored = row.lowerCaseList ? text::AsciiLower(value) : std::string(value);
-    store.WriteString(key, stored);
-    if (const Binding* binding = FindBinding(key))
-        this->*std::get<std::string AppSettings::*>(binding->member) = stored;
+void AppSettings::SetString(settings::SettingsStore& store, std::string_view key, std::string_view value) {
+    settings::WriteSettingString(store, key, value);
+    if (const Binding* binding = HeldBinding(key)) binding->Assign(*this, value);
 }
 
-int AppSettings::IntValue(const catalog::SettingsStore& store, std::string_view key) const {
-    const Binding* binding = FindBinding(key);
-    if (binding == nullptr) return catalog::ReadSettingInt(store, key);
-    return std::visit(Overloaded{
-                          [&](bool AppSettings::*m) { return this->*m ? 1 : 0; },
-                          [&](int AppSettings::*m) { return this->*m; },
-                          [&](std::uint8_t AppSettings::*m) { return static_cast<int>(this->*m); },
-                          [&](std::string AppSettings::*) -> int {
-                              throw std::invalid_argument("setting of the other kind: " + std::string(key));
-                          },
-                      },
-                      binding->member);
+int AppSettings::IntValue(const settings::SettingsStore& store, std::string_view key) const {
+    const Binding* binding = HeldBinding(key);
+    return binding == nullptr ? settings::ReadSettingInt(store, key) : binding->IntOf(*this);
 }
 
-bool AppSettings::Flip(catalog::SettingsStore& store, std::string_view key) {
+bool AppSettings::Flip(settings::SettingsStore& store, std::string_view key) {
     const bool now = IntValue(store, key) == 0;
     SetInt(store, key, now ? 1 : 0);
     return now;

@@ -4,7 +4,7 @@
 
 #include "catalog/CPelkoDoc.h"
 #include "catalog/MessageLog.h"
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsTable.h"
 #include "catalog/UserInterface.h"
 #include "shell/CatalogChanges.h"
 #include "text/Codec.h"
@@ -53,7 +53,7 @@ bool StoreMemo(Memo& memo, std::string_view text) {
 }  // namespace
 
 CatalogEditor::CatalogEditor(catalog::CPelkoDoc& doc, catalog::DiscStore& discs, BusyState& busy,
-                             const catalog::SettingsStore& settings, bool deletePictureFolders)
+                             const settings::SettingsStore& settings, bool deletePictureFolders)
     : m_doc(doc),
       m_discs(discs),
       m_busy(busy),
@@ -80,7 +80,7 @@ bool CatalogEditor::RenameFile(CFileInfo& file, std::string_view text) {
     const std::string_view oldName = file.m_strName;
     if (IsArchiveName(oldName)) return false;
     std::string newName(text);
-    if (catalog::ReadSettingInt(m_settings, "DispExt") == 0) {
+    if (settings::ReadSettingInt(m_settings, "DispExt") == 0) {
         // The list shows names without their extension: the old one goes back on.
         const std::size_t dot = text::FindLastChar(oldName, '.');
         if (dot != std::string_view::npos) newName += oldName.substr(dot);

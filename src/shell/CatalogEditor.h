@@ -17,11 +17,14 @@
 #include "shell/BusyState.h"
 #include "shell/CatalogObject.h"
 
+namespace pelko::settings {
+class SettingsStore;
+}
+
 namespace pelko::catalog {
 class CPelkoDoc;
 class DiscFileImport;
 class DiscStore;
-class SettingsStore;
 }  // namespace pelko::catalog
 
 namespace pelko::shell {
@@ -39,7 +42,7 @@ struct PropertiesForm {
 class CatalogEditor {
 public:
     CatalogEditor(catalog::CPelkoDoc& doc, catalog::DiscStore& discs, BusyState& busy,
-                  const catalog::SettingsStore& settings, bool deletePictureFolders);
+                  const settings::SettingsStore& settings, bool deletePictureFolders);
 
     // Where the changes made from now on are reported; null (the default) reports them to nobody.
     // The listener must outlive the editor or be replaced first.
@@ -120,7 +123,7 @@ private:
     catalog::CPelkoDoc& m_doc;
     catalog::DiscStore& m_discs;
     BusyState& m_busy;
-    const catalog::SettingsStore& m_settings;
+    const settings::SettingsStore& m_settings;
     bool m_deletePictureFolders;
     OpenScanObject m_open;
     CutList m_cut;

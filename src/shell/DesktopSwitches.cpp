@@ -1,14 +1,14 @@
 #include "shell/DesktopSwitches.h"
 
-#include "catalog/SettingsStore.h"
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 #include "platform/DesktopServices.h"
 
 namespace pelko::shell {
 
-bool ToggleStartAtLogin(catalog::SettingsStore& settings, const std::filesystem::path& autostartFile,
+bool ToggleStartAtLogin(settings::SettingsStore& settings, const std::filesystem::path& autostartFile,
                         const std::filesystem::path& executable) {
-    const bool wasOn = catalog::ReadSettingInt(settings, "Emr") != 0;
+    const bool wasOn = settings::ReadSettingInt(settings, "Emr") != 0;
     if (!platform::SetStartAtLogin(autostartFile, !wasOn, executable)) return wasOn;
     settings.WriteInt("Emr", wasOn ? 0 : 1);
     return !wasOn;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-namespace pelko::catalog {
+namespace pelko::settings {
 class SettingsStore;
 }
 
@@ -13,7 +13,7 @@ namespace pelko::shell {
 
 // Flips start-at-login: writes the autostart file for the new state and then "Emr". When the
 // file cannot be written nothing changes. Returns the state now in force.
-bool ToggleStartAtLogin(catalog::SettingsStore& settings, const std::filesystem::path& autostartFile,
+bool ToggleStartAtLogin(settings::SettingsStore& settings, const std::filesystem::path& autostartFile,
                         const std::filesystem::path& executable);
 
 // The check mark of the autorun switch: true when autorun is off; nothing when the desktop has

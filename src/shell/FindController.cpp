@@ -5,7 +5,7 @@
 #include "catalog/CPelkoDoc.h"
 #include "catalog/DiscStore.h"
 #include "catalog/MessageLog.h"
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsTable.h"
 #include "catalog/UserInterface.h"
 #include "search/CFindThread.h"
 #include "search/FindDescription.h"
@@ -65,7 +65,7 @@ void FindController::Find(FindScope preselected) {
     search::FindCriteria criteria = model.Criteria();
     criteria.text = m_services.settings.fwFilter;  // folded above when the search ignores case
 
-    if (catalog::ReadSettingInt(m_services.store, "ClearBeforeInfo") != 0) m_services.window.ClearMessages();
+    if (settings::ReadSettingInt(m_services.store, "ClearBeforeInfo") != 0) m_services.window.ClearMessages();
     m_waitDialog = m_services.window.OpenWaitDialog(criteria.text);
     const auto scopeKind =
         scope.IsEntry() ? search::FindScopeKind::kScanObject : search::FindScopeKind::kCategory;
@@ -112,7 +112,7 @@ bool FindController::LoadScanObject(const catalog::CDiskInfo& entry) {
 void FindController::StoreChoice(const FindDialogModel& model) {
     const search::FindCriteria& chosen = model.Criteria();
     AppSettings& settings = m_services.settings;
-    catalog::SettingsStore& store = m_services.store;
+    settings::SettingsStore& store = m_services.store;
     settings.SetString(store, "FW_strFilter", chosen.text);
     settings.SetInt(store, "FW_nFindWhat", chosen.targets);
     settings.SetInt(store, "FW_bPartMatch", chosen.partMatch ? 1 : 0);

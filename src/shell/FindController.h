@@ -12,12 +12,15 @@
 #include "search/ContentPrefetcher.h"
 #include "shell/FindScope.h"
 
+namespace pelko::settings {
+class SettingsStore;
+}
+
 namespace pelko::catalog {
 class CCD;
 class CDiskInfo;
 class CPelkoDoc;
 class MessageLog;
-class SettingsStore;
 class UserInterface;
 }  // namespace pelko::catalog
 namespace pelko::search {
@@ -38,7 +41,7 @@ public:
     struct Services {
         BusyState& busy;
         AppSettings& settings;
-        catalog::SettingsStore& store;
+        settings::SettingsStore& store;
         catalog::CPelkoDoc& doc;
         catalog::MessageLog& log;
         catalog::UserInterface& ui;

@@ -1,7 +1,7 @@
 #include "shell/HotKeys.h"
 
-#include "catalog/SettingsStore.h"
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 #include "catalog/UserInterface.h"
 #include "shell/DriveDoors.h"
 #include "text/Codec.h"
@@ -9,14 +9,14 @@
 namespace pelko::shell {
 
 std::vector<HotKey> ConfiguredHotKeys(const std::vector<platform::OpticalDrive>& drives,
-                                      const catalog::SettingsStore& settings) {
+                                      const settings::SettingsStore& settings) {
     std::vector<HotKey> keys;
     for (const platform::OpticalDrive& drive : drives) {
         for (const bool open : {true, false}) {
             const std::optional<int> number = DoorCommandNumber(open, drive.number);
             if (!number) continue;
-            const int modifiers = catalog::ReadSettingInt(settings, catalog::HotKeyCombineKey(*number));
-            const int keyCode = catalog::ReadSettingInt(settings, catalog::HotKeyCharKey(*number));
+            const int modifiers = settings::ReadSettingInt(settings, settings::HotKeyCombineKey(*number));
+            const int keyCode = settings::ReadSettingInt(settings, settings::HotKeyCharKey(*number));
             if (modifiers == 0 && keyCode == 0) continue;
             keys.push_back(HotKey{*number, modifiers, keyCode, open, drive.device});
         }
@@ -24,7 +24,7 @@ std::vector<HotKey> ConfiguredHotKeys(const std::vector<platform::OpticalDrive>&
     return keys;
 }
 
-int RegisterHotKeys(const std::vector<platform::OpticalDrive>& drives, const catalog::SettingsStore& settings,
+int RegisterHotKeys(const std::vector<platform::OpticalDrive>& drives, const settings::SettingsStore& settings,
                     HotKeyPort& port, catalog::UserInterface& ui) {
     const std::vector<HotKey> keys = ConfiguredHotKeys(drives, settings);
     if (keys.empty()) return 0;

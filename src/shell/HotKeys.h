@@ -10,8 +10,11 @@
 #include "platform/GlobalHotKeys.h"
 #include "platform/OpticalDrives.h"
 
-namespace pelko::catalog {
+namespace pelko::settings {
 class SettingsStore;
+}
+
+namespace pelko::catalog {
 class UserInterface;
 }  // namespace pelko::catalog
 
@@ -37,12 +40,12 @@ using HotKeyPort = platform::GlobalHotKeys;
 // The configured keys of the drives: per drive in number order its open key, then its close
 // key; a number whose stored combination and key are both 0 has none.
 std::vector<HotKey> ConfiguredHotKeys(const std::vector<platform::OpticalDrive>& drives,
-                                      const catalog::SettingsStore& settings);
+                                      const settings::SettingsStore& settings);
 
 // Registers every configured key. A key the desktop refuses gets its message ("注册弹出光驱
 // (%s)的快捷键失败" or the close variant) and the others are still registered. Where the desktop
 // has no hot keys, one message says so when any key is configured. Returns the number registered.
-int RegisterHotKeys(const std::vector<platform::OpticalDrive>& drives, const catalog::SettingsStore& settings,
+int RegisterHotKeys(const std::vector<platform::OpticalDrive>& drives, const settings::SettingsStore& settings,
                     HotKeyPort& port, catalog::UserInterface& ui);
 
 // Unregisters both numbers of every drive.

@@ -11,8 +11,8 @@
 #include "catalog/CRootCategory.h"
 #include "catalog/DiscStore.h"
 #include "catalog/MessageLog.h"
-#include "catalog/SettingsStore.h"
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 #include "platform/Volume.h"
 #include "scan/ScanSettings.h"
 #include "scan/StandardExtras.h"
@@ -38,8 +38,8 @@ std::string CatalogPathOf(const CDiskInfo& entry) {
     return path + entry.m_strName;
 }
 
-bool SettingOn(const catalog::SettingsStore& store, std::string_view key) {
-    return catalog::ReadSettingInt(store, key) != 0;
+bool SettingOn(const settings::SettingsStore& store, std::string_view key) {
+    return settings::ReadSettingInt(store, key) != 0;
 }
 
 // A folder path as the catalog stores it.

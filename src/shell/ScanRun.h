@@ -19,9 +19,12 @@
 #include "shell/ScanController.h"
 #include "shell/ScanMedium.h"
 
+namespace pelko::settings {
+class SettingsStore;
+}
+
 namespace pelko::catalog {
 class CDiskInfo;
-class SettingsStore;
 }  // namespace pelko::catalog
 namespace pelko::scan {
 class CScanProgress;
@@ -69,7 +72,7 @@ public:
 struct ScanRunServices {
     BusyState& busy;
     FilingServices filing;  // the catalog, its disc files, the message pane and message boxes
-    catalog::SettingsStore& settings;
+    settings::SettingsStore& settings;
     CatalogChanges& changes;
     ScanRunPort& port;
     ScanController::Post post;

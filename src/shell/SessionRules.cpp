@@ -1,6 +1,6 @@
 #include "shell/SessionRules.h"
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "catalog/UserInterface.h"
 #include "shell/AppSettings.h"
 #include "shell/BusyState.h"
@@ -35,7 +35,7 @@ bool PasswordEntriesAgree(std::string_view newPassword, std::string_view confirm
 std::string PasswordMismatchText() { return text::Local("新密码与确认的新密码不相符合，请重新输入"); }
 
 CloseDecision DecideClose(const BusyState& busy, const WindowLayout& layout, AppSettings& options,
-                          catalog::SettingsStore& settings, catalog::UserInterface& ui, const CloseDialogAsker& askCloseDialog) {
+                          settings::SettingsStore& settings, catalog::UserInterface& ui, const CloseDialogAsker& askCloseDialog) {
     if (busy.IsSearching()) {
         ui.ShowMessage(text::Local("正在查找，暂时不能关闭！"));
         return CloseDecision::StayOpen;

@@ -9,8 +9,11 @@
 #include <string>
 #include <string_view>
 
-namespace pelko::catalog {
+namespace pelko::settings {
 class SettingsStore;
+}
+
+namespace pelko::catalog {
 class UserInterface;
 }  // namespace pelko::catalog
 
@@ -54,6 +57,6 @@ enum class CloseDecision { StayOpen, Close };
 // with PopCloseDlg set the close dialog is asked, its box deciding the next PopCloseDlg. The
 // caller then removes the tray icon, unregisters the hot keys and saves the catalog.
 CloseDecision DecideClose(const BusyState& busy, const WindowLayout& layout, AppSettings& options,
-                          catalog::SettingsStore& settings, catalog::UserInterface& ui, const CloseDialogAsker& askCloseDialog);
+                          settings::SettingsStore& settings, catalog::UserInterface& ui, const CloseDialogAsker& askCloseDialog);
 
 }  // namespace pelko::shell

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "cli/CliRun.h"
 #include "cli/Command.h"
 #include "support/TempDir.h"
@@ -19,7 +19,7 @@ class CatalogCliTest : public ::testing::Test {
 protected:
     test::TempDir catalogDir;
     test::TempDir tree;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
 
     Result Run(std::vector<std::string> args, const std::string& input = {}) {
         return test::RunCliOn(catalogDir.path(), std::move(args), settings, input);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "cli/Command.h"
 
 namespace pelko::test {
@@ -19,7 +19,7 @@ struct CliResult {
 };
 
 inline CliResult RunCliOn(const std::filesystem::path& catalog, std::vector<std::string> args,
-                          catalog::SettingsStore& settings, const std::string& input = {}) {
+                          settings::SettingsStore& settings, const std::string& input = {}) {
     args.insert(args.begin(), {"--catalog", catalog});
     std::istringstream in(input);
     std::ostringstream out;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "cli/CliRun.h"
 #include "support/TempDir.h"
 
@@ -35,7 +35,7 @@ protected:
 
     test::TempDir catalogDir;
     test::TempDir tree;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
 };
 
 TEST_F(EditCliTest, MakeRenameMemoMoveAndRemove) {

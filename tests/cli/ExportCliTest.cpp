@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "cli/Command.h"
 #include "support/Requirements.h"
 #include "support/TempDir.h"
@@ -54,7 +54,7 @@ protected:
     test::TempDir catalogDir;
     test::TempDir tree;
     test::TempDir plain;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
 
     Result Run(std::vector<std::string> args) {
         args.insert(args.begin(), {"--catalog", catalogDir.path()});

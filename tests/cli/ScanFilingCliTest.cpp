@@ -8,7 +8,7 @@
 #include <sstream>
 #include <streambuf>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "cli/Command.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
@@ -59,7 +59,7 @@ protected:
     test::TempDir catalogDir;
     test::TempDir tree;
     const std::vector<std::string> scan{"--catalog", catalogDir.path(), "scan-folder", tree.path()};
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     std::ostringstream out, err;
 };
 

@@ -8,7 +8,7 @@
 
 #include "catalog/CCD.h"
 #include "catalog/DiscStore.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "cli/CliRun.h"
 #include "support/RecordingLog.h"
 #include "support/TempDir.h"
@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 TEST(ScanRescanCliTest, StoredDiscWithoutFolderPathIsScannedAgainIntoItsEntry) {
     test::TempDir catalogDir;
     test::TempDir tree;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     tree.WriteFile("a.txt", "a");
     const test::CliResult filed = test::RunCliOn(catalogDir.path(), {"scan-folder", tree.path()}, settings);
     ASSERT_EQ(filed.status, 0) << filed.err;

@@ -14,7 +14,7 @@
 #include "catalog/CCategory.h"
 #include "catalog/CPelkoDoc.h"
 #include "catalog/DiscStore.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "catalog/ZipStore.h"
 #include "cli/Command.h"
 #include "cli/DiscPrinter.h"
@@ -89,7 +89,7 @@ InProcessRun RunInProcess(const fs::path& folder, const std::vector<std::string>
     std::istringstream in(password + "\n");
     std::ostringstream out;
     std::ostringstream err;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     const int status = cli::RunCli(all, in, out, err, settings, false);
     return {status, out.str(), err.str()};
 }

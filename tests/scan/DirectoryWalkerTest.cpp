@@ -6,7 +6,7 @@
 
 #include "WalkResultPrinter.h"
 #include "catalog/CCD.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "platform/Volume.h"
 #include "scan/CScanProgress.h"
 #include "scan/ScanExtras.h"
@@ -60,7 +60,7 @@ const CDir& Sub(const CDir& dir, std::string_view name) {
 class WalkerTest : public ::testing::Test {
 protected:
     FakeVolume volume{"/media/disc"};
-    catalog::MemorySettingsStore store;
+    settings::MemorySettingsStore store;
     test::TempDir catalogDir;
     CCD cd;
 

@@ -4,7 +4,7 @@
 
 #include "ExtrasBuilders.h"
 #include "ExtrasTestSupport.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "scan/ByteSource.h"
 
 namespace pelko::scan {
@@ -81,7 +81,7 @@ TEST(Mp3Tag, ShortOrUntaggedFilesGiveNoMemo) {
 }
 
 TEST(Mp3Tag, OptionsComeFromTheSettings) {
-    catalog::MemorySettingsStore store;
+    settings::MemorySettingsStore store;
     EXPECT_EQ(Mp3Options::Load(store).fields, 1);
     EXPECT_EQ(Mp3Options::Load(store).separator, '+');
     store.WriteInt("Mp3Op", 0x22);

@@ -6,7 +6,7 @@
 #include "ExtrasTestSupport.h"
 #include "WalkResultPrinter.h"
 #include "catalog/CCD.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "scan/DirectoryWalker.h"
 #include "support/FakeVolume.h"
 #include "support/TempDir.h"
@@ -76,7 +76,7 @@ protected:
     }
 
     pelko::test::FakeVolume volume{"/media/disc"};
-    catalog::MemorySettingsStore store;
+    settings::MemorySettingsStore store;
     pelko::test::TempDir catalogDir;
     CCD cd;
     std::vector<std::string> thumbnailCalls;

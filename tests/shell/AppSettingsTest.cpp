@@ -7,14 +7,14 @@
 #include <tuple>
 #include <vector>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "scan/ScanSettings.h"
 #include "text/Codec.h"
 
 namespace pelko::shell {
 namespace {
 
-using catalog::SettingsStore;
+using settings::SettingsStore;
 
 // A memory store that records which keys were read, in order, and counts writes.
 class RecordingStore final : public SettingsStore {
@@ -40,7 +40,7 @@ public:
     int writes = 0;
 
 private:
-    catalog::MemorySettingsStore m_store;
+    settings::MemorySettingsStore m_store;
 };
 
 TEST(AppSettingsTest, FreshStoreGivesTheDefaultsAndWritesNothing) {
@@ -146,8 +146,8 @@ TEST(AppSettingsTest, LoadReadsTheHeldKeysInStartUpOrder) {
     EXPECT_EQ(store.reads, startUpOrder);
 
     std::vector<std::string> heldInTable;
-    for (const catalog::SettingRow& row : catalog::kSettingsTable)
-        if (row.use == catalog::SettingUse::kStartUp) heldInTable.emplace_back(row.key);
+    for (const settings::SettingRow& row : settings::kSettingsTable)
+        if (row.use == settings::SettingUse::kStartUp) heldInTable.emplace_back(row.key);
     std::vector<std::string> read = store.reads;
     std::sort(read.begin(), read.end());
     std::sort(heldInTable.begin(), heldInTable.end());
@@ -200,7 +200,7 @@ TEST(AppSettingsTest, SettersUpdateStoreAndCopyTogether) {
 
     settings.SetInt(store, "CurColPos", 250);
     EXPECT_EQ(settings.IntValue(store, "CurColPos"), 250) << "a read-at-use key lives in the store only";
-    settings.SetInt(store, catalog::HotKeyCombineKey(50003), 3);
+    settings.SetInt(store, settings::HotKeyCombineKey(50003), 3);
     EXPECT_EQ(settings.IntValue(store, "EHotKeyCombine50003"), 3);
 
     AppSettings reloaded;
@@ -250,7 +250,7 @@ TEST(AppSettingsTest, FlipWritesTheNegationAndUpdatesTheCopy) {
 }
 
 TEST(AppSettingsTest, ScanOptionsMatchTheWalkersOwnReading) {
-    catalog::MemorySettingsStore store;
+    settings::MemorySettingsStore store;
     store.WriteInt("g_bCheckOnlyDir", 1);
     store.WriteInt("g_bCheckFileLimit", 1);
     store.WriteInt("g_nFileLimit", 7);
@@ -283,7 +283,7 @@ TEST(AppSettingsTest, ScanOptionsMatchTheWalkersOwnReading) {
     EXPECT_EQ(fields(fromCopies), fields(fromStore));
     EXPECT_EQ(fromStore.szFileLimit2, "*.jpg");
     EXPECT_EQ(fields(defaults), fields(AppSettings().ScanOptions()));
-    EXPECT_EQ(fields(defaults), fields(scan::ScanSettings::Load(catalog::MemorySettingsStore())));
+    EXPECT_EQ(fields(defaults), fields(scan::ScanSettings::Load(settings::MemorySettingsStore())));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "catalog/CPelkoDoc.h"
 #include "catalog/DiscStore.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "shell/AppSettings.h"
 #include "shell/CatalogEditor.h"
 #include "shell/MediumLocator.h"
@@ -85,7 +85,7 @@ protected:
     catalog::CPelkoDoc doc{dir.path(), log, ui};
     catalog::DiscStore discs{dir.path(), log};
     BusyState busy;
-    catalog::MemorySettingsStore store;
+    settings::MemorySettingsStore store;
     CatalogEditor editor{doc, discs, busy, store, true};
     test::RecordingChanges changes;
     AppSettings settings;

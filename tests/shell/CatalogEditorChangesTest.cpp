@@ -12,7 +12,7 @@
 
 #include "catalog/CPelkoDoc.h"
 #include "catalog/DiscStore.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "shell/CatalogChanges.h"
 #include "shell/CatalogEditor.h"
 #include "support/DiscBuilder.h"
@@ -139,7 +139,7 @@ struct Catalog {
     catalog::CPelkoDoc doc{dir.path(), log, ui};
     catalog::DiscStore discs{dir.path(), log};
     BusyState busy;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     CatalogEditor editor{doc, discs, busy, settings, true};
     test::RecordingChanges recorded;
     TimingCheck timing{editor};

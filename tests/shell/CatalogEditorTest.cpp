@@ -9,7 +9,7 @@
 #include "catalog/CPelkoDoc.h"
 #include "catalog/DiscStore.h"
 #include "catalog/ExportPaths.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "support/RecordingLog.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -91,7 +91,7 @@ protected:
     catalog::CPelkoDoc doc{dir.path(), log, ui};
     catalog::DiscStore discs{dir.path(), log};
     BusyState busy;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     CatalogEditor editor{doc, discs, busy, settings, true};
     CCategory* top = nullptr;
 };

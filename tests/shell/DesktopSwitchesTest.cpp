@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "platform/DesktopServices.h"
 #include "shell/DesktopSwitches.h"
 #include "shell/DriveChooser.h"
@@ -13,7 +13,7 @@ namespace {
 
 TEST(DesktopSwitchesTest, StartAtLoginFollowsEmr) {
     test::TempDir config;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     const auto file = config / "autostart/pelko.desktop";
     EXPECT_TRUE(ToggleStartAtLogin(settings, file, "/usr/bin/pelko"));
     EXPECT_EQ(settings.ReadInt("Emr", -1), 1);

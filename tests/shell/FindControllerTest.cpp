@@ -9,7 +9,7 @@
 
 #include "catalog/CCD.h"
 #include "catalog/CPelkoDoc.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "search/FindDescription.h"
 #include "search/FindProgress.h"
 #include "shell/AppSettings.h"
@@ -148,7 +148,7 @@ protected:
     test::RecordingLog log;
     test::ScriptedUi ui;
     catalog::CPelkoDoc doc{catalogDir.path(), log, ui};
-    catalog::MemorySettingsStore store;
+    settings::MemorySettingsStore store;
     AppSettings settings;
     BusyState busy;
     ScriptedDialog dialog{ui, doc};

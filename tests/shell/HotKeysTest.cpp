@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "shell/HotKeys.h"
 #include "support/ScriptedUi.h"
 #include "text/Codec.h"
@@ -36,7 +36,7 @@ std::vector<platform::OpticalDrive> Drives(std::initializer_list<int> numbers) {
 }
 
 TEST(HotKeysTest, StoredPairsBecomeKeysInDriveOrderOpenBeforeClose) {
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     settings.WriteInt("EHotKeyCombine50004", 3);  // Alt+Ctrl
     settings.WriteInt("EHotKeyChar50004", 69);    // E
     settings.WriteInt("EHotKeyCombine50032", 4);
@@ -57,7 +57,7 @@ TEST(HotKeysTest, StoredPairsBecomeKeysInDriveOrderOpenBeforeClose) {
 }
 
 TEST(HotKeysTest, RefusedKeysAreReportedAndTheRestRegistered) {
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     for (int id : {50000, 50026, 50002}) settings.WriteInt("EHotKeyChar" + std::to_string(id), 'A');
     FakeHotKeys port;
     port.refused = {50000, 50026};
@@ -73,7 +73,7 @@ TEST(HotKeysTest, RefusedKeysAreReportedAndTheRestRegistered) {
 }
 
 TEST(HotKeysTest, DesktopWithoutHotKeysSaysSoOnceAndOnlyWhenKeysAreSet) {
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     FakeHotKeys port;
     port.available = false;
     test::ScriptedUi ui;

@@ -15,7 +15,7 @@
 #include "catalog/CPelkoDoc.h"
 #include "catalog/CRootCategory.h"
 #include "catalog/DiscStore.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "platform/LocalVolume.h"
 #include "shell/BusyState.h"
 #include "shell/DiscInsertions.h"
@@ -146,7 +146,7 @@ protected:
     test::ScriptedUi ui;
     catalog::CPelkoDoc doc{dir.path() / "catalog", log, ui};
     catalog::DiscStore discs{dir.path() / "catalog", log};
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     test::RecordingChanges changes;
     BusyState busy;
     test::TaskQueue queue;

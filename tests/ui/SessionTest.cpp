@@ -171,7 +171,7 @@ TEST(CloseSequenceTest, RulesOfTheCloseRequest) {
     };
     for (const CloseCase& row : rows) {
         SCOPED_TRACE(row.name);
-        catalog::MemorySettingsStore settings;
+        settings::MemorySettingsStore settings;
         settings.WriteInt("PopCloseDlg", row.popCloseDlg);
         shell::AppSettings options;
         options.Load(settings);

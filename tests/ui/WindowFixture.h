@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catalog/CPelkoDoc.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "export/DocumentOpener.h"
 #include "platform/DrivePort.h"
 #include "platform/GlobalHotKeys.h"
@@ -50,7 +50,7 @@ struct WindowFixture {
     TempDir folder;
     RecordingLog log;
     ScriptedUi ui;
-    catalog::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     shell::AppSettings options;
     shell::BusyState busy;
     FakeDrivePort drives;

@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "catalog/MessageLog.h"
 #include "text/Codec.h"
 
 namespace pelko::platform {
@@ -70,11 +69,10 @@ void QtSettingsStore::WriteString(std::string_view key, std::string_view value) 
 
 void QtSettingsStore::Flush() {
     m_settings->sync();
-    if (m_settings->status() == QSettings::NoError || m_failureReported || m_failureLog == nullptr) return;
+    if (m_settings->status() == QSettings::NoError || m_failureReported || !m_failureReport) return;
     m_failureReported = true;
-    m_failureLog->Post(catalog::MessageKind::Error,
-                       text::LocalWith("设置无法写入文件 %s，本次更改的设置在程序关闭后将会丢失",
-                                       text::FromUtf8(FilePath().native())));
+    m_failureReport(text::LocalWith("设置无法写入文件 %s，本次更改的设置在程序关闭后将会丢失",
+                                    text::FromUtf8(FilePath().native())));
 }
 
 }  // namespace pelko::platform

@@ -2,23 +2,23 @@
 // The user's settings store as an INI file kept by QSettings: section [settings], one line per
 // key, text in UTF-8. The library side sees model bytes (GB18030); conversion happens here.
 // Every write is flushed to the file at once, so another process sees it; a file that cannot be
-// written is reported once to the message log given. Works without a QCoreApplication. As in any INI file, a ";" starts a comment unless
-// the value is quoted; values written here are quoted when they need it.
+// written is reported once, as a message in model bytes, to the function given. Works without a
+// QCoreApplication. As in any INI file, a ";" starts a comment unless the value is quoted; values
+// written here are quoted when they need it.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 class QSettings;
 
-namespace pelko::catalog {
-class MessageLog;
-}
-
 namespace pelko::platform {
 
-class QtSettingsStore final : public catalog::SettingsStore {
+class QtSettingsStore final : public settings::SettingsStore {
 public:
     // The user's file: Tinkmoss/Pelko.conf under $XDG_CONFIG_HOME (normally ~/.config).
     QtSettingsStore();
@@ -31,9 +31,10 @@ public:
     // The INI file this store reads and writes.
     std::filesystem::path FilePath() const;
 
-    // Where the first write that does not reach the file is reported (null: nowhere). The
+    // Where the first write that does not reach the file is reported (empty: nowhere). The
     // values stay readable from memory for the rest of the run.
-    void ReportWriteFailuresTo(catalog::MessageLog* log) { m_failureLog = log; }
+    using FailureReport = std::function<void(const std::string& message)>;
+    void ReportWriteFailuresTo(FailureReport report) { m_failureReport = std::move(report); }
 
     // A value that is absent or not a whole number in the int range gives the default.
     int ReadInt(std::string_view key, int defaultValue) const override;
@@ -45,7 +46,7 @@ private:
     void Flush();
 
     std::unique_ptr<QSettings> m_settings;
-    catalog::MessageLog* m_failureLog = nullptr;
+    FailureReport m_failureReport;
     bool m_failureReported = false;
 };
 

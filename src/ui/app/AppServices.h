@@ -8,9 +8,12 @@
 #include "export/DocumentOpener.h"
 #include "platform/DesktopServices.h"
 
+namespace pelko::settings {
+class SettingsStore;
+}
+
 namespace pelko::catalog {
 class CPelkoDoc;
-class SettingsStore;
 class UserInterface;
 }  // namespace pelko::catalog
 namespace pelko::platform {
@@ -34,7 +37,7 @@ public:
 
 struct AppServices {
     catalog::CPelkoDoc& doc;
-    catalog::SettingsStore& settings;
+    settings::SettingsStore& settings;
     shell::AppSettings& options;
     shell::BusyState& busy;
     catalog::UserInterface& ui;

@@ -130,7 +130,8 @@ int RunPelko(int argc, char** argv) {
 
     ForwardingLog log;
     platform::QtSettingsStore settings;
-    settings.ReportWriteFailuresTo(&log);
+    settings.ReportWriteFailuresTo(
+        [&log](const std::string& message) { log.Post(catalog::MessageKind::Error, message); });
     const QIcon icon = ProgramIcon();
     QApplication::setWindowIcon(icon);
 

@@ -27,7 +27,7 @@
 
 #include "catalog/CPelkoDoc.h"
 #include "catalog/CRootCategory.h"
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "export/HelpPages.h"
 #include "platform/DesktopServices.h"
 #include "platform/DrivePort.h"

@@ -16,7 +16,7 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "catalog/UserInterface.h"
 #include "platform/DesktopServices.h"
 #include "platform/DrivePort.h"

@@ -1,13 +1,13 @@
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsTable.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "text/Codec.h"
 
-namespace pelko::catalog {
+namespace pelko::settings {
 namespace {
 
 TEST(SettingsTableTest, EveryKeyHasOneRow) {
@@ -75,4 +75,4 @@ TEST(SettingsTableTest, ReadAndWriteThroughTheTable) {
 }
 
 }  // namespace
-}  // namespace pelko::catalog
+}  // namespace pelko::settings

@@ -1,8 +1,8 @@
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <charconv>
 
-namespace pelko::catalog {
+namespace pelko::settings {
 
 namespace {
 
@@ -51,4 +51,4 @@ void OverlaySettingsStore::WriteString(std::string_view key, std::string_view va
     m_values.insert_or_assign(std::string(key), std::string(value));
 }
 
-}  // namespace pelko::catalog
+}  // namespace pelko::settings

@@ -1,8 +1,8 @@
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
 
-namespace pelko::catalog {
+namespace pelko::settings {
 namespace {
 
 TEST(SettingsStoreTest, MemoryStoreReadsIntegersOnlyFromWholeNumbers) {
@@ -48,4 +48,4 @@ TEST(SettingsStoreTest, OverlayShadowsTheBaseAndNeverWritesIt) {
 }
 
 }  // namespace
-}  // namespace pelko::catalog
+}  // namespace pelko::settings

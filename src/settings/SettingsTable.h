@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelko::catalog {
+namespace pelko::settings {
 
 class SettingsStore;
 
@@ -196,4 +196,4 @@ void WriteSettingString(SettingsStore& store, std::string_view key, std::string_
 // The row of a key of the given kind; throws std::invalid_argument when there is none.
 const SettingRow& SettingRowOf(std::string_view key, SettingKind kind);
 
-}  // namespace pelko::catalog
+}  // namespace pelko::settings

@@ -1,9 +1,9 @@
-#include "catalog/SettingsTable.h"
+#include "settings/SettingsTable.h"
 
-#include "catalog/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "text/MbString.h"
 
-namespace pelko::catalog {
+namespace pelko::settings {
 
 std::string CommandSettingKey(std::string_view pattern, int command) {
     std::string key(pattern.substr(0, pattern.size() - (pattern.ends_with("%d") ? 2 : 0)));
@@ -36,4 +36,4 @@ void WriteSettingString(SettingsStore& store, std::string_view key, std::string_
         store.WriteString(key, value);
 }
 
-}  // namespace pelko::catalog
+}  // namespace pelko::settings

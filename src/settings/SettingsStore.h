@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelko::catalog {
+namespace pelko::settings {
 
 class SettingsStore {
 public:
@@ -48,4 +48,4 @@ private:
     std::map<std::string, std::string, std::less<>> m_values;  // as text, like MemorySettingsStore
 };
 
-}  // namespace pelko::catalog
+}  // namespace pelko::settings
