@@ -1,10 +1,7 @@
 #include "cli/FindCommand.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
-#include <deque>
-#include <mutex>
 #include <optional>
 #include <ostream>
 
@@ -12,6 +9,7 @@
 #include "cli/CatalogPath.h"
 #include "cli/CatalogSession.h"
 #include "cli/Interrupt.h"
+#include "cli/PostedTasks.h"
 #include "search/FindCriteria.h"
 #include "search/FindProgress.h"
 #include "shell/AppSettings.h"
@@ -147,34 +145,15 @@ public:
     std::unique_ptr<search::FindProgress> OpenWaitDialog(std::string_view) override { return nullptr; }
     void RestartResultHighlighting() override {}
     void ShowNextResultLine() override {}
-    void PostToUiThread(std::function<void()> task) override {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_tasks.push_back(std::move(task));
-        }
-        m_posted.notify_one();
-    }
+    void PostToUiThread(std::function<void()> task) override { m_tasks.Post(std::move(task)); }
 
     // Runs posted tasks until `done` holds, calling `idle` every tenth of a second meanwhile.
     void RunUntil(const std::function<bool()>& done, const std::function<void()>& idle) {
-        while (!done()) {
-            std::unique_lock lock(m_mutex);
-            if (!m_posted.wait_for(lock, std::chrono::milliseconds(100), [&] { return !m_tasks.empty(); })) {
-                lock.unlock();
-                idle();
-                continue;
-            }
-            std::function<void()> task = std::move(m_tasks.front());
-            m_tasks.pop_front();
-            lock.unlock();
-            task();
-        }
+        m_tasks.RunUntil(done, idle);
     }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_posted;
-    std::deque<std::function<void()>> m_tasks;
+    PostedTasks m_tasks;
 };
 
 // Search lines to standard output, errors and warnings to standard error; counts the hits.

@@ -1,9 +1,6 @@
 #include "cli/ScanJob.h"
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <ostream>
 
@@ -12,6 +9,7 @@
 #include "cli/CatalogSession.h"
 #include "cli/Command.h"
 #include "cli/Interrupt.h"
+#include "cli/PostedTasks.h"
 #include "cli/ScanFiling.h"
 #include "platform/DrivePort.h"
 #include "platform/Volume.h"
@@ -22,39 +20,6 @@
 #include "shell/ScanController.h"
 
 namespace pelko::cli {
-
-namespace {
-
-// The command's thread standing in for a user-interface thread: the scan's worker posts the end
-// of its walk here, and the command runs it, so filing happens on the thread that owns the
-// catalog.
-class PostedTasks {
-public:
-    void Post(std::function<void()> task) {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_tasks.push_back(std::move(task));
-        }
-        m_ready.notify_one();
-    }
-
-    // Waits as long as the walk takes: a disc may take hours, and Ctrl+C ends it through the sink.
-    void RunNext() {
-        std::unique_lock lock(m_mutex);
-        m_ready.wait(lock, [this] { return !m_tasks.empty(); });
-        std::function<void()> task = std::move(m_tasks.front());
-        m_tasks.pop_front();
-        lock.unlock();
-        task();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_ready;
-    std::deque<std::function<void()>> m_tasks;
-};
-
-}  // namespace
 
 int RunScanJob(CliContext& context, CatalogSession& session, ScanJob job) {
     const std::string device = job.medium.device;
@@ -90,7 +55,7 @@ int RunScanJob(CliContext& context, CatalogSession& session, ScanJob job) {
         if (!controller.Start(std::move(request), progress,
                               [&outcome](const shell::ScanOutcome& ended) { outcome = ended; }))
             return kExitFailure;
-        while (!outcome) tasks.RunNext();
+        tasks.RunUntil([&outcome] { return outcome.has_value(); });
     }
 
     if (outcome->end == shell::ScanEnd::NothingRead) {

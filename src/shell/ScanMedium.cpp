@@ -13,11 +13,7 @@ namespace pelko::shell {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The path as the user means it: absolute, without "." and ".." parts or a trailing "/", so the
-// same folder always gets the same root name and catalog identity.
-fs::path Normalised(const fs::path& path) {
+fs::path NormalisedPath(const fs::path& path) {
     std::error_code ec;
     fs::path absolute = fs::absolute(path, ec);
     if (ec) absolute = path;
@@ -25,6 +21,8 @@ fs::path Normalised(const fs::path& path) {
     while (text.size() > 1 && text.back() == '/') text.pop_back();
     return text;
 }
+
+namespace {
 
 OpenedMedium Refused(std::string error) {
     OpenedMedium opened;
@@ -35,7 +33,7 @@ OpenedMedium Refused(std::string error) {
 }  // namespace
 
 OpenedMedium OpenDriveMedium(const fs::path& requested, bool partition) {
-    const fs::path source = Normalised(requested);
+    const fs::path source = NormalisedPath(requested);
     struct stat st {};
     if (::stat(source.c_str(), &st) != 0) return Refused("no such device, folder or image: " + source.native());
 
@@ -77,7 +75,7 @@ OpenedMedium OpenDriveMedium(const fs::path& requested, bool partition) {
 }
 
 OpenedMedium OpenFolderMedium(const fs::path& requested) {
-    const fs::path folder = Normalised(requested);
+    const fs::path folder = NormalisedPath(requested);
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) return Refused("not a folder: " + folder.native());
     ScanMedium medium;
@@ -90,11 +88,11 @@ OpenedMedium OpenFolderMedium(const fs::path& requested) {
 
 std::optional<platform::DriveType> DriveMountedAt(const std::vector<platform::MountedVolume>& mounts,
                                                   const fs::path& folder) {
-    const fs::path wanted = Normalised(folder);
+    const fs::path wanted = NormalisedPath(folder);
     std::optional<platform::DriveType> type;
     // Later mounts over the same point hide earlier ones, so the last match counts.
     for (const platform::MountedVolume& volume : mounts)
-        if (Normalised(volume.mount.mountPoint) == wanted) type = volume.type;
+        if (NormalisedPath(volume.mount.mountPoint) == wanted) type = volume.type;
     return type;
 }
 

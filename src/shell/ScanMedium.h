@@ -39,6 +39,10 @@ struct OpenedMedium {
 // Paths are taken as absolute, without "." and ".." parts or a trailing "/" (`rootPath` and the
 // error lines show them so), so one folder always gets one root name.
 
+// The path as the user means it: absolute, without "." and ".." parts or a trailing "/", so the
+// same folder always gets the same root name and catalog identity.
+std::filesystem::path NormalisedPath(const std::filesystem::path& path);
+
 // A disc or partition: `source` is a device node, an image file or a mount point (a folder).
 // `partition`: only a mount point is accepted. The volume information must be readable.
 OpenedMedium OpenDriveMedium(const std::filesystem::path& source, bool partition);

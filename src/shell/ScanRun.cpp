@@ -42,8 +42,6 @@ bool SettingOn(const settings::SettingsStore& store, std::string_view key) {
     return settings::ReadSettingInt(store, key) != 0;
 }
 
-// A folder path as the catalog stores it.
-std::string ModelPath(const fs::path& path) { return text::FromUtf8(path.native()); }
 
 }  // namespace
 
@@ -70,7 +68,7 @@ bool ScanRun::ScanDrive(const fs::path& root, bool byInsertion, std::uint8_t kin
     catalog::CRootCategory& catalogRoot = *m_services.filing.doc.Root();
     CDiskInfo* existing = catalogRoot.FindEntryByLabel(info.label, info.serial);
     if (!existing && info.alternateSerial) existing = catalogRoot.FindEntryByLabel(info.label, *info.alternateSerial);
-    const std::string rootText = ModelPath(root);
+    const std::string rootText = catalog::ModelPath(root);
     if (existing && !m_services.filing.ui.AskYesNo(
                         text::LocalWith(kDiscKnown, {rootText, info.label, CatalogPathOf(*existing)}))) {
         return false;
@@ -82,18 +80,7 @@ bool ScanRun::ScanDrive(const fs::path& root, bool byInsertion, std::uint8_t kin
     }
 
     ScanRequest request;
-    if (existing) {
-        // A re-scan starts from the stored tree; without it the entry would be replaced by what
-        // this walk alone reads, so nothing starts.
-        request.cd = m_services.filing.discs.Open(*existing);
-        if (!request.cd) {
-            m_services.filing.log.Post(catalog::MessageKind::Error, ScanFailedText(kind));
-            return false;
-        }
-        request.rescanOf = existing;
-    } else {
-        request.cd = std::make_unique<CCD>();
-    }
+    if (!PrepareTree(request, existing, kind)) return false;
     CCD& cd = *request.cd;
     cd.m_nKind = kind;
     cd.m_strVolumeLabel = info.label;
@@ -102,7 +89,7 @@ bool ScanRun::ScanDrive(const fs::path& root, bool byInsertion, std::uint8_t kin
     cd.m_dwMaxComponentLength = info.maxComponentLength;
     cd.m_dwFileSystemFlags = info.fileSystemFlags;
     cd.m_strFileSystem = info.fileSystem;
-    cd.m_strName = ModelPath(medium.rootPath);
+    cd.m_strName = catalog::ModelPath(medium.rootPath);
     request.volume = std::move(medium.volume);
     request.device = medium.device;
     if (!StartScan(std::move(request))) return false;
@@ -110,7 +97,9 @@ bool ScanRun::ScanDrive(const fs::path& root, bool byInsertion, std::uint8_t kin
     return true;
 }
 
-void ScanRun::ScanFolder(const fs::path& folder) {
+void ScanRun::ScanFolder(const fs::path& requested) {
+    // One folder always has one identity, however the path was typed.
+    const fs::path folder = NormalisedPath(requested);
     if (const std::optional<platform::DriveType> drive = m_services.port.DriveMountedAt(folder)) {
         // The mount point of a drive scans the drive; a pseudo file system (tmpfs and the like) has
         // no volume to identify and is scanned as the folder it is.
@@ -124,7 +113,7 @@ void ScanRun::ScanFolder(const fs::path& folder) {
         }
     }
     if (m_controller.RefusesNewScan()) return;
-    const std::string folderPath = ModelPath(folder);
+    const std::string folderPath = catalog::ModelPath(folder);
     const std::string folderName =
         text::FromUtf8(folder.has_filename() ? folder.filename().native() : folder.native());
     CDiskInfo* existing = m_services.filing.doc.Root()->FindEntryByFolderPath(folderPath);
@@ -139,26 +128,35 @@ void ScanRun::ScanFolder(const fs::path& folder) {
         return;
     }
     ScanRequest request;
-    if (existing) {
-        request.cd = m_services.filing.discs.Open(*existing);
-        if (!request.cd) {
-            m_services.filing.log.Post(catalog::MessageKind::Error, ScanFailedText(CCD::kKindFixedDir));
-            return;
-        }
-        request.rescanOf = existing;
-    } else {
-        request.cd = std::make_unique<CCD>();
+    if (!PrepareTree(request, existing, CCD::kKindFixedDir)) return;
+    if (!existing) {
         request.cd->m_strVolumeLabel = folderName;
         request.cd->m_dwVolumeSerial = static_cast<std::uint32_t>(std::time(nullptr));
-        request.cd->m_strFolderPath = folderPath;
     }
     request.cd->m_nKind = CCD::kKindFixedDir;
     request.cd->m_strName = folderPath;
-    // Older disc files of folders may lack the path the run finds the entry by again.
+    // Set for a re-scan too: older disc files of folders may lack the path the run finds the entry
+    // by again.
     request.cd->m_strFolderPath = folderPath;
     request.volume = std::move(opened.medium->volume);
     m_scanPath = folderPath;
     StartScan(std::move(request));
+}
+
+bool ScanRun::PrepareTree(ScanRequest& request, CDiskInfo* existing, std::uint8_t kind) {
+    if (!existing) {
+        request.cd = std::make_unique<CCD>();
+        return true;
+    }
+    // A re-scan starts from the stored tree; without it the entry would be replaced by what this
+    // walk alone reads, so nothing starts.
+    request.cd = m_services.filing.discs.Open(*existing);
+    if (!request.cd) {
+        m_services.filing.log.Post(catalog::MessageKind::Error, ScanFailedText(kind));
+        return false;
+    }
+    request.rescanOf = existing;
+    return true;
 }
 
 void ScanRun::AutoScan() {

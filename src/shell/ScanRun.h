@@ -103,6 +103,9 @@ public:
     const std::string& EjectDrive() const { return m_ejectDrive; }
 
 private:
+    // Puts the tree the walk starts from into `request`: the stored tree of `existing` (false,
+    // after the failure line of `kind`, when it cannot be read), else a new one.
+    bool PrepareTree(ScanRequest& request, catalog::CDiskInfo* existing, std::uint8_t kind);
     bool StartScan(ScanRequest request);
     void OnScanFinished(const ScanOutcome& outcome);
 

@@ -37,6 +37,7 @@ void CatalogBrowsing::ShowScanned(catalog::CDiskInfo& entry, bool openInTree) {
         m_list->SelectOnly(shell::CatalogObject{&entry});
     }
     RefreshStatus();  // the counts of the status line include the new entry
+    emit Edited();
 }
 
 void CatalogBrowsing::ReleaseDisc(const catalog::CDiskInfo& entry) {

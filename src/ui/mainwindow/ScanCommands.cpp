@@ -100,12 +100,7 @@ void ScanCommands::ChooseDiscImage() {
     m_run->ScanDrive(LocalPath(image), false, catalog::CCD::kKindDisk);
 }
 
-void ScanCommands::ScanFolder(const fs::path& folder) {
-    fs::path normal = folder.lexically_normal();
-    std::string text = normal.native();
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
-    m_run->ScanFolder(text);
-}
+void ScanCommands::ScanFolder(const fs::path& folder) { m_run->ScanFolder(folder); }
 
 void ScanCommands::NoteMediaEvent(const platform::MediaEvent& event) {
     m_insertions->Note(event, shell::DiscInsertions::Clock::now());
@@ -171,7 +166,6 @@ void ScanCommands::ReleaseOpenDisc(const catalog::CDiskInfo& entry) { m_browsing
 
 void ScanCommands::ShowFiled(catalog::CDiskInfo& entry, bool openInTree) {
     m_browsing.ShowScanned(entry, openInTree);
-    emit m_browsing.Edited();
 }
 
 void ScanCommands::OpenDoor(const std::string& device) {
