@@ -105,6 +105,11 @@ int AppSettings::IntValue(const settings::SettingsStore& store, std::string_view
     return binding == nullptr ? settings::ReadSettingInt(store, key) : binding->IntOf(*this);
 }
 
+std::string AppSettings::TextValue(const settings::SettingsStore& store, std::string_view key) const {
+    const Binding* binding = HeldBinding(key);
+    return binding == nullptr ? settings::ReadSettingString(store, key) : binding->TextOf(*this);
+}
+
 bool AppSettings::Flip(settings::SettingsStore& store, std::string_view key) {
     const bool now = IntValue(store, key) == 0;
     SetInt(store, key, now ? 1 : 0);

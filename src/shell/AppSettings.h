@@ -107,6 +107,8 @@ struct AppSettings {
     // The current value of an integer option: the copy here when held, else the store's value
     // (table default when absent). A switch's check mark shows this value.
     int IntValue(const settings::SettingsStore& store, std::string_view key) const;
+    // The current value of a text option, the same way (model bytes; a list in lower case).
+    std::string TextValue(const settings::SettingsStore& store, std::string_view key) const;
 
     // A menu switch: writes the logical negation of the current value to the store, updates the
     // copy when held, and returns the new value.
