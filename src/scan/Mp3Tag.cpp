@@ -240,15 +240,20 @@ void Append(std::string& memo, std::string_view text, char separator) {
 
 }  // namespace
 
+constexpr settings::SettingBinding<Mp3Options> kMp3Bindings[] = {
+    {"Mp3Op", &Mp3Options::mp3Op},
+    {"Mp3Gap", &Mp3Options::mp3Gap},
+};
+
+Mp3Options::Mp3Options() { settings::LoadDefaultSettings(*this, Bindings()); }
+
 Mp3Options Mp3Options::Load(const settings::SettingsStore& store) {
     Mp3Options options;
-    options.fields = settings::ReadSettingInt(store, "Mp3Op");
-    // The separator is kept as a character code; a code that is no single byte, or zero, would
-    // break the memo, so it becomes a space, as an empty separator field does.
-    const int gap = settings::ReadSettingInt(store, "Mp3Gap");
-    options.separator = gap > 0 && gap < 0x80 ? static_cast<char>(gap) : ' ';
+    settings::LoadSettings(options, Bindings(), store);
     return options;
 }
+
+std::span<const settings::SettingBinding<Mp3Options>> Mp3Options::Bindings() { return kMp3Bindings; }
 
 std::string Id3v1GenreName(std::uint8_t genre) {
     return genre < kGenres.size() ? std::string(kGenres[genre]) : std::to_string(genre);
@@ -259,19 +264,19 @@ std::string Id3v1Memo(std::span<const std::uint8_t, kId3v1Bytes> tag, const Mp3O
     if (tag[0] != 'T' || tag[1] != 'A' || tag[2] != 'G') return memo;
     for (const Field& field : kTextFields) {
         // A field whose first byte is 0xFF is unset by convention.
-        if (!(options.fields & field.bit) || tag[field.offset] == 0xFF) continue;
+        if (!(options.mp3Op & field.bit) || tag[field.offset] == 0xFF) continue;
         const auto* start = reinterpret_cast<const char*>(tag.data() + field.offset);
         std::string_view text(start, field.length);
         text = text.substr(0, text.find('\0'));
-        Append(memo, text::Trim(text), options.separator);
+        Append(memo, text::Trim(text), options.Separator());
     }
-    if ((options.fields & kGenre) && tag[kGenreOffset] != 0xFF)
-        Append(memo, Id3v1GenreName(tag[kGenreOffset]), options.separator);
+    if ((options.mp3Op & kGenre) && tag[kGenreOffset] != 0xFF)
+        Append(memo, Id3v1GenreName(tag[kGenreOffset]), options.Separator());
     return memo;
 }
 
 std::string ReadMp3Memo(ByteSource& source, const Mp3Options& options) {
-    if ((options.fields & (kTitle | kArtist | kAlbum | kComment | kYear | kGenre)) == 0) return {};
+    if ((options.mp3Op & (kTitle | kArtist | kAlbum | kComment | kYear | kGenre)) == 0) return {};
     if (source.Size() < kId3v1Bytes) return {};
     std::array<std::uint8_t, kId3v1Bytes> tag;
     if (!source.ReadExact(source.Size() - kId3v1Bytes, tag)) return {};

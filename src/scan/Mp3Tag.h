@@ -9,20 +9,31 @@
 #include <string_view>
 
 #include "scan/ByteSource.h"
-
-namespace pelko::settings {
-class SettingsStore;
-}
+#include "settings/SettingBinding.h"
 
 namespace pelko::scan {
 
+// The MP3 options of the settings table, each held in one byte as the store's number keeps it.
 struct Mp3Options {
-    // Bit set of the fields to use (Mp3Op): 0x01 title, 0x02 artist, 0x04 album, 0x08 comment,
+    // Mp3Op: bit set of the fields to use, 0x01 title, 0x02 artist, 0x04 album, 0x08 comment,
     // 0x10 year, 0x20 genre.
-    int fields = 1;
-    char separator = '+';  // Mp3Gap
+    std::uint8_t mp3Op{};
+    // Mp3Gap: character code of the separator between the fields.
+    std::uint8_t mp3Gap{};
+
+    // The table's defaults.
+    Mp3Options();
+    Mp3Options(std::uint8_t fields, char separator)
+        : mp3Op(fields), mp3Gap(static_cast<std::uint8_t>(separator)) {}
+
+    // The separator put between fields. A code that is no single ASCII byte, or zero, would
+    // break the memo, so it becomes a space, as an empty separator field does.
+    char Separator() const { return mp3Gap > 0 && mp3Gap < 0x80 ? static_cast<char>(mp3Gap) : ' '; }
 
     static Mp3Options Load(const settings::SettingsStore& store);
+    static std::span<const settings::SettingBinding<Mp3Options>> Bindings();
+
+    bool operator==(const Mp3Options&) const = default;
 };
 
 constexpr std::size_t kId3v1Bytes = 128;

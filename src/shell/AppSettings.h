@@ -3,17 +3,22 @@
 // the store by the menu switches and option dialogs. Whoever runs the program owns one value of
 // this type; the scanning and searching workers only read it.
 //
-// Member names follow the settings keys: a "g_" prefix is dropped ("g_nFileLimit" is nFileLimit),
-// other keys start in lower case ("ExtractZip" is extractZip, "BigIcon_X" bigIconX, "FW_bCase"
-// fwCase); Bindings() says which key of the settings table fills which member, and the table gives
-// every default. Keys the table marks as read at use are not held here; read them with
-// settings::ReadSettingInt / ReadSettingString (or IntValue below).
+// The options that belong to one part of the program are held in that part's own type (the walker's
+// options in `scan`, the thumbnails' in `picture`, the MP3 memo's in `mp3`, the exports' in
+// `exportStyle`), each filled through its own key bindings; the rest are held here, with member
+// names following the keys: a "g_" prefix is dropped ("g_bDelPicDir" is bDelPicDir), other keys
+// start in lower case ("PopMem" is popMem, "BigIcon_X" bigIconX, "FW_bCase" fwCase). The settings
+// table gives every default. Keys the table marks as read at use are not held; IntValue and
+// TextValue read them from the store.
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "export/ExportOptions.h"
+#include "scan/Mp3Tag.h"
+#include "scan/PictureSettings.h"
 #include "scan/ScanSettings.h"
 #include "settings/SettingBinding.h"
 
@@ -23,19 +28,16 @@ struct AppSettings {
     // The table's defaults.
     AppSettings();
 
-    bool extractZip{};
-    bool extractMp3{};
-    bool extractExeIcon{};
-    // Mp3Op: fields kept, bits 1 title, 2 artist, 4 album, 8 comment, 16 year, 32 genre
-    std::uint8_t mp3Op{};
-    // Mp3Gap: character code of the separator between the fields
-    std::uint8_t mp3Gap{};
+    scan::ScanSettings scan;
+    scan::PictureSettings picture;
+    scan::Mp3Options mp3;
+    exporting::ExportStyle exportStyle;
+
     bool popCloseDlg{};
     bool popAskNewCDDlg{};
     bool scanUnAskNewCDDlg{};
     bool popAddedInfoDlg{};
     bool popMem{};
-    bool autoFillReadme{};
     bool autoOpenReadme{};  // 1: ReadMe shown on double-click only
     bool openNewCDNow{};
     bool defaultBigIcon{};
@@ -45,44 +47,7 @@ struct AppSettings {
     bool bigIconMemo{};
     bool bDelPicDir{};
     int lastViewStyle{};  // 0 large icons, 1 report, 2 small, 3 list
-
-    bool bPicScan{};
-    bool bPicBmp{};
-    bool bPicJpg{};
-    bool bPicJpe{};
-    bool bPicGif{};
-    bool bPicTiff{};
-    bool bPicPsd{};
-    bool bMostPicPerDir{};
-    int nMostPicPerDir{};
-    bool bMostPicPerDisk{};
-    int nMostPicPerDisk{};
-    bool bPicSize{};
-    int nPicWidth{};
-    int nPicHight{};
     bool bLeftSort{};
-
-    bool bCheckFileExt{};
-    std::string szFileLimit;  // lower case
-    bool bCheckFileExt2{};
-    std::string szFileLimit2;  // lower case
-    bool bCheckFileLimit{};
-    int nFileLimit{};
-    bool bCheckFileLimitDisk{};
-    int nFileLimitTotal{};
-    bool bCheckDirLimit{};
-    int nDirLimit{};
-    bool bCheckOnlyDir{};
-    bool bFileCopy{};
-    std::string szFileCopy;  // lower case
-
-    std::string szExTxtPre;
-    std::string szExTxtPost;
-    std::string szExHtmPre;
-    std::string szExHtmPost;
-    bool bExportTree{};
-    bool bExportMemo{};
-    std::string szExDirSign;
 
     bool fwCase{};
     bool fwCheckReadMe{};
@@ -94,8 +59,8 @@ struct AppSettings {
     bool bListDiskOnly{};
     bool bRunCheckDiskFirst{};
 
-    // Reads every held value in the start-up order, the three lists in lower case. Writes
-    // nothing: a value reaches the store only when an option is changed.
+    // Reads every held value, the three lists in lower case. Writes nothing: a value reaches the
+    // store only when an option is changed.
     void Load(const settings::SettingsStore& store);
 
     // Stores an option and updates its copy here when it is held. A list is stored in lower case;
@@ -114,10 +79,7 @@ struct AppSettings {
     // copy when held, and returns the new value.
     bool Flip(settings::SettingsStore& store, std::string_view key);
 
-    // The walker's options from the copies held here.
-    scan::ScanSettings ScanOptions() const;
-
-    // Every held value with its key, in the order the main window reads them when it is created.
+    // The values held here rather than in one of the parts, with their keys.
     static std::span<const settings::SettingBinding<AppSettings>> Bindings();
 
     bool operator==(const AppSettings&) const = default;

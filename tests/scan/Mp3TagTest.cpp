@@ -14,7 +14,7 @@ using namespace test;
 
 std::string Memo(const std::string& file, int fields, char separator = '+') {
     MemoryByteSource source(Bytes(file));
-    return ReadMp3Memo(source, {fields, separator});
+    return ReadMp3Memo(source, Mp3Options(static_cast<std::uint8_t>(fields), separator));
 }
 
 TEST(Mp3Tag, RealFilesGiveTheirRecordedMemos) {
@@ -82,14 +82,14 @@ TEST(Mp3Tag, ShortOrUntaggedFilesGiveNoMemo) {
 
 TEST(Mp3Tag, OptionsComeFromTheSettings) {
     settings::MemorySettingsStore store;
-    EXPECT_EQ(Mp3Options::Load(store).fields, 1);
-    EXPECT_EQ(Mp3Options::Load(store).separator, '+');
+    EXPECT_EQ(Mp3Options::Load(store).mp3Op, 1);
+    EXPECT_EQ(Mp3Options::Load(store).Separator(), '+');
     store.WriteInt("Mp3Op", 0x22);
     store.WriteInt("Mp3Gap", '/');
-    EXPECT_EQ(Mp3Options::Load(store).fields, 0x22);
-    EXPECT_EQ(Mp3Options::Load(store).separator, '/');
+    EXPECT_EQ(Mp3Options::Load(store).mp3Op, 0x22);
+    EXPECT_EQ(Mp3Options::Load(store).Separator(), '/');
     store.WriteInt("Mp3Gap", 0);
-    EXPECT_EQ(Mp3Options::Load(store).separator, ' ');
+    EXPECT_EQ(Mp3Options::Load(store).Separator(), ' ');
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 #include "settings/SettingsStore.h"
@@ -46,27 +45,27 @@ private:
 TEST(AppSettingsTest, FreshStoreGivesTheDefaultsAndWritesNothing) {
     RecordingStore store;
     AppSettings settings;
-    settings.nFileLimit = 1;  // Load must replace every held value
-    settings.szExDirSign = "x";
+    settings.scan.nFileLimit = 1;  // Load must replace every held value
+    settings.exportStyle.dirSign = "x";
     settings.Load(store);
     EXPECT_EQ(settings, AppSettings{});
     EXPECT_EQ(store.writes, 0);
 
-    EXPECT_TRUE(settings.extractZip);
-    EXPECT_EQ(settings.mp3Op, 1);
-    EXPECT_EQ(settings.mp3Gap, '+');
+    EXPECT_TRUE(settings.scan.extractZip);
+    EXPECT_EQ(settings.mp3.mp3Op, 1);
+    EXPECT_EQ(settings.mp3.mp3Gap, '+');
     EXPECT_TRUE(settings.popCloseDlg);
     EXPECT_FALSE(settings.popAddedInfoDlg);
     EXPECT_EQ(settings.bigIconX, 102);
     EXPECT_EQ(settings.bigIconY, 77);
-    EXPECT_EQ(settings.nPicWidth, 320);
-    EXPECT_EQ(settings.nPicHight, 240);
-    EXPECT_EQ(settings.nFileLimit, 100000);
-    EXPECT_EQ(settings.nFileLimitTotal, 10000000);
-    EXPECT_EQ(settings.nDirLimit, 1000);
-    EXPECT_EQ(settings.szExTxtPre, "/*");
-    EXPECT_EQ(settings.szExHtmPost, "*/");
-    EXPECT_EQ(settings.szExDirSign, text::Local("【文件夹】"));
+    EXPECT_EQ(settings.picture.nPicWidth, 320);
+    EXPECT_EQ(settings.picture.nPicHight, 240);
+    EXPECT_EQ(settings.scan.nFileLimit, 100000);
+    EXPECT_EQ(settings.scan.nFileLimitTotal, 10000000);
+    EXPECT_EQ(settings.scan.nDirLimit, 1000);
+    EXPECT_EQ(settings.exportStyle.txtPre, "/*");
+    EXPECT_EQ(settings.exportStyle.htmPost, "*/");
+    EXPECT_EQ(settings.exportStyle.dirSign, text::Local("【文件夹】"));
     EXPECT_TRUE(settings.fwPartMatch);
     EXPECT_EQ(settings.fwFindWhat, 1);
     EXPECT_EQ(settings.fwFilter, "");
@@ -77,73 +76,9 @@ TEST(AppSettingsTest, FreshStoreGivesTheDefaultsAndWritesNothing) {
     EXPECT_EQ(store.writes, 0);
 }
 
-TEST(AppSettingsTest, LoadReadsTheHeldKeysInStartUpOrder) {
-    const std::vector<std::string> startUpOrder = {"ExtractZip",
-                                                   "ExtractMp3",
-                                                   "ExtractExeIcon",
-                                                   "Mp3Op",
-                                                   "Mp3Gap",
-                                                   "PopCloseDlg",
-                                                   "PopAskNewCDDlg",
-                                                   "ScanUnAskNewCDDlg",
-                                                   "PopAddedInfoDlg",
-                                                   "PopMem",
-                                                   "AutoFillReadme",
-                                                   "AutoOpenReadme",
-                                                   "OpenNewCDNow",
-                                                   "DefaultBigIcon",
-                                                   "OtherReport",
-                                                   "BigIcon_X",
-                                                   "BigIcon_Y",
-                                                   "BigIconMemo",
-                                                   "g_bDelPicDir",
-                                                   "LastViewStyle",
-                                                   "g_bPicScan",
-                                                   "g_bPicBmp",
-                                                   "g_bPicJpg",
-                                                   "g_bPicJpe",
-                                                   "g_bPicGif",
-                                                   "g_bPicTiff",
-                                                   "g_bPicPsd",
-                                                   "g_bMostPicPerDir",
-                                                   "g_nMostPicPerDir",
-                                                   "g_bMostPicPerDisk",
-                                                   "g_nMostPicPerDisk",
-                                                   "g_bPicSize",
-                                                   "g_nPicWidth",
-                                                   "g_nPicHight",
-                                                   "g_bLeftSort",
-                                                   "g_bCheckFileExt",
-                                                   "g_szFileLimit",
-                                                   "g_bCheckFileExt2",
-                                                   "g_szFileLimit2",
-                                                   "g_bCheckFileLimit",
-                                                   "g_nFileLimit",
-                                                   "g_bCheckFileLimitDisk",
-                                                   "g_nFileLimitTotal",
-                                                   "g_bCheckDirLimit",
-                                                   "g_nDirLimit",
-                                                   "g_bCheckOnlyDir",
-                                                   "g_bFileCopy",
-                                                   "g_szFileCopy",
-                                                   "g_szExTxtPre",
-                                                   "g_szExTxtPost",
-                                                   "g_szExHtmPre",
-                                                   "g_szExHtmPost",
-                                                   "g_bExportTree",
-                                                   "g_bExportMemo",
-                                                   "g_szExDirSign",
-                                                   "FW_bCase",
-                                                   "FW_bCheckReadMe",
-                                                   "FW_bCurCategory",
-                                                   "FW_bPartMatch",
-                                                   "FW_nFindWhat",
-                                                   "FW_strFilter",
-                                                   "g_bListDiskOnly",
-                                                   "g_bRunCheckDiskFirst"};
+TEST(AppSettingsTest, LoadReadsEveryStartUpKeyOnce) {
     RecordingStore store;
     AppSettings().Load(store);
-    EXPECT_EQ(store.reads, startUpOrder);
 
     std::vector<std::string> heldInTable;
     for (const settings::SettingRow& row : settings::kSettingsTable)
@@ -151,7 +86,7 @@ TEST(AppSettingsTest, LoadReadsTheHeldKeysInStartUpOrder) {
     std::vector<std::string> read = store.reads;
     std::sort(read.begin(), read.end());
     std::sort(heldInTable.begin(), heldInTable.end());
-    EXPECT_EQ(read, heldInTable) << "exactly the keys the table marks as read at start-up";
+    EXPECT_EQ(read, heldInTable) << "exactly the keys the table marks as read at start-up, each once";
 }
 
 TEST(AppSettingsTest, LoadTakesStoredValuesAndLowerCasesTheLists) {
@@ -172,16 +107,16 @@ TEST(AppSettingsTest, LoadTakesStoredValuesAndLowerCasesTheLists) {
     AppSettings settings;
     settings.Load(store);
     EXPECT_EQ(store.writes, 0);
-    EXPECT_FALSE(settings.extractZip);
-    EXPECT_EQ(settings.mp3Op, 17);
-    EXPECT_EQ(settings.mp3Gap, ' ') << "held in one byte";
+    EXPECT_FALSE(settings.scan.extractZip);
+    EXPECT_EQ(settings.mp3.mp3Op, 17);
+    EXPECT_EQ(settings.mp3.mp3Gap, ' ') << "held in one byte";
     EXPECT_EQ(settings.lastViewStyle, 3);
     EXPECT_TRUE(settings.bListDiskOnly);
-    EXPECT_EQ(settings.nDirLimit, 1000) << "a value that is no number gives the default";
-    EXPECT_EQ(settings.szFileLimit, "*.exe;readme.txt");
-    EXPECT_EQ(settings.szFileLimit2, "*.mp3");
-    EXPECT_EQ(settings.szFileCopy, text::Local("封面.jpg"));
-    EXPECT_EQ(settings.szExTxtPre, "<B>");
+    EXPECT_EQ(settings.scan.nDirLimit, 1000) << "a value that is no number gives the default";
+    EXPECT_EQ(settings.scan.szFileLimit, "*.exe;readme.txt");
+    EXPECT_EQ(settings.scan.szFileLimit2, "*.mp3");
+    EXPECT_EQ(settings.scan.szFileCopy, text::Local("封面.jpg"));
+    EXPECT_EQ(settings.exportStyle.txtPre, "<B>");
     EXPECT_EQ(settings.fwFilter, text::Local("光盘 ABC"));
 }
 
@@ -191,12 +126,12 @@ TEST(AppSettingsTest, SettersUpdateStoreAndCopyTogether) {
     settings.Load(store);
 
     settings.SetString(store, "g_szFileLimit", "*.EXE;Readme.TXT");
-    EXPECT_EQ(settings.szFileLimit, "*.exe;readme.txt");
+    EXPECT_EQ(settings.scan.szFileLimit, "*.exe;readme.txt");
     EXPECT_EQ(store.ReadString("g_szFileLimit", ""), "*.exe;readme.txt");
     settings.SetString(store, "g_szExDirSign", "[DIR]");
     settings.SetInt(store, "g_nPicWidth", 2000);
     settings.SetInt(store, "Mp3Gap", 32);
-    EXPECT_EQ(settings.mp3Gap, ' ');
+    EXPECT_EQ(settings.mp3.mp3Gap, ' ');
 
     settings.SetInt(store, "CurColPos", 250);
     EXPECT_EQ(settings.IntValue(store, "CurColPos"), 250) << "a read-at-use key lives in the store only";
@@ -206,8 +141,8 @@ TEST(AppSettingsTest, SettersUpdateStoreAndCopyTogether) {
     AppSettings reloaded;
     reloaded.Load(store);
     EXPECT_EQ(reloaded, settings) << "the store holds what the copies hold";
-    EXPECT_EQ(reloaded.szExDirSign, "[DIR]");
-    EXPECT_EQ(reloaded.nPicWidth, 2000);
+    EXPECT_EQ(reloaded.exportStyle.dirSign, "[DIR]");
+    EXPECT_EQ(reloaded.picture.nPicWidth, 2000);
 
     EXPECT_THROW(settings.SetInt(store, "g_szFileLimit", 1), std::invalid_argument);
     EXPECT_THROW(settings.SetString(store, "g_nDirLimit", "1"), std::invalid_argument);
@@ -249,7 +184,7 @@ TEST(AppSettingsTest, FlipWritesTheNegationAndUpdatesTheCopy) {
     }
 }
 
-TEST(AppSettingsTest, ScanOptionsMatchTheWalkersOwnReading) {
+TEST(AppSettingsTest, TheScanPartHoldsWhatTheWalkerReads) {
     settings::MemorySettingsStore store;
     store.WriteInt("g_bCheckOnlyDir", 1);
     store.WriteInt("g_bCheckFileLimit", 1);
@@ -271,19 +206,9 @@ TEST(AppSettingsTest, ScanOptionsMatchTheWalkersOwnReading) {
     store.WriteInt("AutoFillReadme", 0);
     AppSettings settings;
     settings.Load(store);
-    const scan::ScanSettings fromCopies = settings.ScanOptions();
-    const scan::ScanSettings fromStore = scan::ScanSettings::Load(store);
-    const scan::ScanSettings defaults;
-    const auto fields = [](const scan::ScanSettings& s) {
-        return std::tuple(s.bCheckOnlyDir, s.bCheckFileLimit, s.nFileLimit, s.bCheckFileLimitDisk,
-                          s.nFileLimitTotal, s.bCheckFileExt2, s.szFileLimit2, s.bCheckFileExt, s.szFileLimit,
-                          s.bCheckDirLimit, s.nDirLimit, s.bFileCopy, s.szFileCopy, s.extractZip,
-                          s.extractMp3, s.extractExeIcon, s.bPicScan, s.autoFillReadme);
-    };
-    EXPECT_EQ(fields(fromCopies), fields(fromStore));
-    EXPECT_EQ(fromStore.szFileLimit2, "*.jpg");
-    EXPECT_EQ(fields(defaults), fields(AppSettings().ScanOptions()));
-    EXPECT_EQ(fields(defaults), fields(scan::ScanSettings::Load(settings::MemorySettingsStore())));
+    EXPECT_EQ(settings.scan, scan::ScanSettings::Load(store)) << "the walker's options are held once, as it reads them";
+    EXPECT_EQ(settings.scan.szFileLimit2, "*.jpg");
+    EXPECT_EQ(AppSettings().scan, scan::ScanSettings());
 }
 
 }  // namespace

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string_view>
+
+#include "export/ExportOptions.h"
+#include "scan/Mp3Tag.h"
 #include "scan/PictureSettings.h"
 #include "scan/ScanSettings.h"
 #include "shell/AppSettings.h"
@@ -18,33 +23,33 @@ TEST(SettingHoldersTest, EveryBoundKeyIsAStartUpRowOfItsKind) {
     ExpectBindingsMatchTheTable<AppSettings>("AppSettings");
     ExpectBindingsMatchTheTable<scan::ScanSettings>("ScanSettings");
     ExpectBindingsMatchTheTable<scan::PictureSettings>("PictureSettings");
+    ExpectBindingsMatchTheTable<scan::Mp3Options>("Mp3Options");
 }
 
-TEST(SettingHoldersTest, TheScanHoldersKeepOnlyWhatTheProgramHolds) {
-    // The desktop program hands its copies to a scan (ScanOptions); a key the scan holders read
-    // that the program does not hold, or holds as another type, would go stale between the two.
-    const auto held = [](std::string_view key) {
-        return settings::FindBinding(AppSettings::Bindings(), key);
+TEST(SettingHoldersTest, EveryStartUpKeyIsHeldByExactlyOnePartOfTheProgramsValues) {
+    // One copy per option: a key held twice could go stale in one of its copies, and a start-up
+    // key held nowhere would be read from the store behind the copies' back.
+    std::map<std::string_view, int> holders;
+    const auto count = [&holders](const auto& bindings) {
+        for (const auto& binding : bindings) ++holders[binding.Key()];
     };
-    for (const auto& binding : scan::ScanSettings::Bindings()) {
-        const auto* own = held(binding.Key());
-        ASSERT_NE(own, nullptr) << binding.Key();
-        EXPECT_EQ(static_cast<int>(own->MemberType()), static_cast<int>(binding.MemberType()))
-            << binding.Key();
-    }
-    for (const auto& binding : scan::PictureSettings::Bindings()) {
-        const auto* own = held(binding.Key());
-        ASSERT_NE(own, nullptr) << binding.Key();
-        EXPECT_EQ(static_cast<int>(own->MemberType()), static_cast<int>(binding.MemberType()))
-            << binding.Key();
+    count(AppSettings::Bindings());
+    count(scan::ScanSettings::Bindings());
+    count(scan::PictureSettings::Bindings());
+    count(scan::Mp3Options::Bindings());
+    count(exporting::ExportStyle::Bindings());
+    for (const settings::SettingRow& row : settings::kSettingsTable) {
+        if (row.use != settings::SettingUse::kStartUp) continue;
+        EXPECT_EQ(holders[row.key], 1) << row.key;
     }
 }
 
 TEST(SettingHoldersTest, AStoreHoldingNothingGivesTheTableDefaultsAndIsNotWritten) {
     ExpectEmptyStoreGivesTheDefaults<AppSettings>("AppSettings", [](const settings::SettingsStore& store) {
         AppSettings s;
-        s.nFileLimit = 1;  // loading replaces every held value
-        s.szExDirSign = "x";
+        s.scan.nFileLimit = 1;  // loading replaces every held value, the parts' too
+        s.exportStyle.dirSign = "x";
+        s.fwFilter = "x";
         s.Load(store);
         return s;
     });
@@ -53,6 +58,8 @@ TEST(SettingHoldersTest, AStoreHoldingNothingGivesTheTableDefaultsAndIsNotWritte
     ExpectEmptyStoreGivesTheDefaults<scan::PictureSettings>(
         "PictureSettings",
         [](const settings::SettingsStore& store) { return scan::PictureSettings::Load(store); });
+    ExpectEmptyStoreGivesTheDefaults<scan::Mp3Options>(
+        "Mp3Options", [](const settings::SettingsStore& store) { return scan::Mp3Options::Load(store); });
 }
 
 }  // namespace

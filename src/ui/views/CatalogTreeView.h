@@ -15,6 +15,7 @@ public:
 
     // With single-expand, opening a node closes the other open nodes of its level.
     void SetSingleExpand(bool singleExpand);
+    bool SingleExpand() const { return m_singleExpand; }
 
 signals:
     void FocusListRequested();
