@@ -544,7 +544,54 @@ EOF
     check "the program ends after the close" ended "$pid" || return 1
   }
 
-  all=(fresh_catalog close_dialog password second_copy pane_files tray browsing scanning)
+  # tick LABEL: a real click on the check box LABEL of the dialog in front.
+  tick() { xdotool mousemove 0 0 && A --exact mouse "$APP" "check box" "$1"; }
+  ini_has() { grep -qxF -- "$1" "$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf"; }
+
+  # An option changed through its dialog: 扫描选项 with "仅扫描目录" ticked reaches the INI file
+  # at once, and the next folder scan keeps the folders and leaves every file out.
+  scenario_options() {
+    local folder=$T/optscan
+    mkdir -p "$folder/sub"
+    printf 'x' >"$folder/sub/inner.txt"
+    printf 'y' >"$folder/top.txt"
+    mkdir -p "$XDG_CONFIG_HOME/Tinkmoss"
+    printf '[settings]\nLastViewStyle=1\n' >"$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf"
+
+    start --catalog "$T/opt"
+    check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    check "扫描选项 is chosen" choose "选项设置(O)" "扫描选项(5)..." || return 1
+    check "the scan options dialog shows" wait_dialog "扫描选项..." || return 1
+    check "仅扫描目录 is ticked" tick "仅扫描目录，忽略所有文件" || return 1
+    sleep 0.3
+    "$E2E_KIT/shot.sh" "$E2E_SHOTS/scan-options.png" >/dev/null 2>&1
+    check "确认 closes the dialog" press "确认" || return 1
+    check "the INI file holds the option" eventually ini_has "g_bCheckOnlyDir=1" || return 1
+
+    check "a double click on 音乐 opens the category" click_cell "音乐" --double || return 1
+    check "the list shows 音乐" eventually path_text_is 'Pelko\音乐' || return 1
+    keys focus "$TITLE"
+    check "Ctrl+R asks for a folder" keys key ctrl+r || return 1
+    check "the folder is chosen" choose_in "请选择需要扫描的目录: " "$folder" || return 1
+    check "the new-object dialog comes after the scan" wait_dialog "设置新光盘的相关信息" || return 1
+    check "确认 files the folder" press "确认" || return 1
+    check "the list of 音乐 shows the new folder scan" eventually list_has "optscan" || return 1
+    check "the close dialog is answered" close_main || return 1
+    check "the program ends after the close" ended "$pid" || return 1
+    "$E2E_CLI" dump "$T/opt/Disk/"*.pkb.zip >"$T/optscan.dump" 2>&1
+    check "the scan holds the folder" grep -q "^sub/" "$T/optscan.dump" || return 1
+    check "the scan holds no file" bash -c "! grep -qE 'top\.txt|inner\.txt' '$T/optscan.dump'" || return 1
+  }
+
+  # Scenarios kept in files of their own: scenarios/NAME.sh defines scenario_NAME with the helpers
+  # above, and runs after the ones of this file.
+  own=()
+  for file in "$here"/scenarios/*.sh; do
+    [ -e "$file" ] || continue
+    . "$file"
+    own+=("$(basename "$file" .sh)")
+  done
+  all=(fresh_catalog close_dialog password second_copy pane_files tray browsing scanning options "${own[@]}")
   chosen=("$@")
   [ ${#chosen[@]} -eq 0 ] && chosen=("${all[@]}")
   for scenario in "${chosen[@]}"; do

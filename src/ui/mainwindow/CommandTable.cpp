@@ -33,6 +33,9 @@ constexpr CommandSpec kCommands[] = {
     {"cut", "剪切(&T)", "Ctrl+X;Shift+Del", "edit-cut"},
     {"paste", "粘贴(&P)", "Ctrl+V;Shift+Ins", "edit-paste"},
     {"find", "查找(&F)...", "Ctrl+F", "edit-find"},
+    // The context menus' own find entries: each starts the dialog on its pane's selection.
+    {"tree-find", "查找(&F)...", "", "edit-find"},
+    {"list-find", "查找(&F)...", "", "edit-find"},
     {"new-category", "新建类别(&N)", "", "folder-new"},
     {"delete", "删除(&D)", "", "edit-delete"},
     {"rename", "重命名(&M)", "", "edit-rename"},
@@ -93,6 +96,7 @@ constexpr CommandSpec kCommands[] = {
     {"picture-options", "图片扫描选项(&4)...", "", "image-x-generic"},
     {"scan-options", "扫描选项(&5)...", "", ""},
     {"export-options", "导出文本(网页)文件选项(&6)...", "", ""},
+    {"icon-options", "图标显示选项的设置(&8)...", "", "preferences-desktop-icons"},
     {"password", "设置密码(&7)...", "", "dialog-password"},
     {"hot-keys", "注册光驱快捷键(&K)", "", "preferences-desktop-keyboard"},
     // Help and links
@@ -131,7 +135,7 @@ constexpr std::string_view kSwitchMenu[] = {
     "extract-exe-icon"sv,  "extract-zip"sv,      "del-pic-dir"sv,      "list-disk-only"sv, "check-disk-first"sv};
 constexpr std::string_view kOptionMenu[] = {"readme-options"sv, "popup-options"sv, "mp3-options"sv,
                                             "picture-options"sv, "scan-options"sv, "export-options"sv,
-                                            "-"sv, "password"sv, "hot-keys"sv};
+                                            "icon-options"sv, "-"sv, "password"sv, "hot-keys"sv};
 constexpr std::string_view kHelpMenu[] = {"help"sv,     "faq"sv,     "-"sv,       "feedback"sv,
                                           "mail-list"sv, "-"sv,       "web-site"sv, "contact"sv,
                                           "new-requirement"sv, "site-address"sv, "-"sv, "about"sv};
@@ -161,11 +165,11 @@ constexpr std::string_view kPathBar[] = {"up"sv,           "open"sv,          "s
                                          "import-cover"sv, "delete-cover"sv,  "picture-options"sv, "@size"sv,
                                          "@memo"sv,        "pop-memo"sv};
 
-constexpr std::string_view kTreeContextMenu[] = {"rename"sv,       "delete"sv,           "find"sv,
+constexpr std::string_view kTreeContextMenu[] = {"rename"sv,       "delete"sv,           "tree-find"sv,
                                                  "new-category"sv, "tree-export-text"sv, "properties"sv};
 constexpr std::string_view kListContextMenu[] = {
     "new-category"sv, "list-export-text"sv, "delete"sv,      "edit-name"sv,   "edit-memo"sv,    "import-cover"sv,
-    "delete-cover"sv, "find"sv,             "open"sv,        "-"sv,           "scan-disc"sv,    "scan-drive"sv,
+    "delete-cover"sv, "list-find"sv,        "open"sv,        "-"sv,           "scan-disc"sv,    "scan-drive"sv,
     "scan-folder"sv,  "-"sv,                "door-open"sv,   "door-close"sv,  "@drives"sv,      "-"sv,
     "context-mail-default"sv, "context-mail-outlook"sv, "-"sv, "properties"sv};
 

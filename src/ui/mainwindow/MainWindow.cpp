@@ -68,35 +68,6 @@ QIcon CommandIcon(const CommandSpec& spec) {
     return QIcon::fromTheme(Name(spec.themeIcon));
 }
 
-// The size box of the path bar: text, width, height.
-struct IconSize {
-    const char* text;
-    int width;
-    int height;
-};
-constexpr IconSize kIconSizes[] = {
-    {"320 x 240", 320, 240}, {"240 x 180", 240, 180}, {"160 x 120", 160, 120}, {"102 x 77", 102, 77}, {"64  x 48", 64, 48}};
-
-// Switches that only flip their stored value here; the parts that read them do the rest.
-constexpr std::pair<std::string_view, std::string_view> kPlainSwitches[] = {
-    {"clear-before-info", "ClearBeforeInfo"}, {"eject-after-scan", "EjectCDAfterScanning"},
-    {"open-new-cd", "OpenNewCDNow"},          {"disp-ext", "DispExt"},
-    {"big-icon-memo", "BigIconMemo"},         {"extract-exe-icon", "ExtractExeIcon"},
-    {"extract-zip", "ExtractZip"},            {"del-pic-dir", "g_bDelPicDir"},
-    {"check-disk-first", "g_bRunCheckDiskFirst"}};
-
-// Switches that change what the two catalog panes show: the panes read them again when flipped.
-constexpr std::pair<std::string_view, std::string_view> kViewSwitches[] = {
-    {"expand-single", "ExpandSingleTreeItem"}, {"list-disk-only", "g_bListDiskOnly"}, {"pop-memo", "PopMem"}};
-
-// Commands whose windows are not part of the program yet: shown, but disabled.
-constexpr std::string_view kWaitingCommands[] = {
-    "merge",
-    "mail-default",   "mail-outlook",   "export-text",    "export-html",     "edit-print",       "find",
-    "tree-export-text", "list-export-text",
-    "context-mail-default", "context-mail-outlook",       "readme-options",   "popup-options",
-    "mp3-options",    "picture-options", "scan-options",  "export-options",  "hot-keys"};
-
 }  // namespace
 
 MainWindow::MainWindow(AppServices services, bool watchDesktop, QWidget* parent)
@@ -194,14 +165,10 @@ void MainWindow::Handle(std::string_view id, std::function<void()> handler) {
 void MainWindow::DisableForNow(std::string_view id) { Action(id)->setEnabled(false); }
 
 void MainWindow::AttachHandlers() {
-    for (std::string_view id : kWaitingCommands) DisableForNow(id);
-    for (const auto& viewSwitch : kViewSwitches) {
-        const std::string_view key = viewSwitch.second;
-        Handle(viewSwitch.first, [this, key] {
-            FlipSwitch(key);
-            m_browsing->ApplySettings();
-        });
-    }
+    AttachOptionHandlers();
+    AttachFindCommands();
+    AttachExportCommands();
+    AttachMailAndMergeCommands();
 
     Handle("scan-disc", [this] { m_scans->AutoScan(); });
     Handle("scan-drive", [this] { m_scans->ChooseDrive(); });
@@ -278,17 +245,6 @@ void MainWindow::AttachHandlers() {
     Handle("next-line", [this] { ShowPaneThen(&MessagePane::NextLine); });
     Handle("previous-line", [this] { ShowPaneThen(&MessagePane::PreviousLine); });
 
-    for (const auto& plainSwitch : kPlainSwitches) {
-        const std::string_view key = plainSwitch.second;  // clang 14 cannot capture a structured binding
-        Handle(plainSwitch.first, [this, key] {
-            FlipSwitch(key);
-            if (key == "DispExt" || key == "BigIconMemo") m_browsing->ApplySettings();
-        });
-    }
-    Handle("run-on-tray", [this] { ToggleRunOnTray(); });
-    Handle("start-at-login", [this] { ToggleStartAtLogin(); });
-    Handle("tray-start-at-login", [this] { ToggleStartAtLogin(); });
-    Handle("autorun", [this] { ToggleAutorun(); });
 
     Handle("help", [this] {
         exporting::ShowHelpPage(m_services.doc.CatalogFolder(), exporting::HelpPage::Help, m_services.ui, *m_pane,
@@ -383,20 +339,7 @@ void MainWindow::BuildToolBars() {
             if (entry == "-") {
                 bar->addSeparator();
             } else if (entry == "@size") {
-                m_sizeBox = new QComboBox(bar);
-                m_sizeBox->setAccessibleName(Tr("大图标尺寸"));
-                m_sizeBox->setToolTip(Tr("大图标尺寸"));
-                int current = 3;
-                for (int i = 0; i < static_cast<int>(std::size(kIconSizes)); ++i) {
-                    m_sizeBox->addItem(QString::fromLatin1(kIconSizes[i].text));
-                    if (kIconSizes[i].width == m_services.options.bigIconX) current = i;
-                }
-                m_sizeBox->setCurrentIndex(current);
-                connect(m_sizeBox, &QComboBox::activated, this, [this](int i) {
-                    m_services.options.SetInt(m_services.settings, "BigIcon_X", kIconSizes[i].width);
-                    m_services.options.SetInt(m_services.settings, "BigIcon_Y", kIconSizes[i].height);
-                    m_browsing->ApplySettings();
-                });
+                m_sizeBox = MakeIconSizeBox(bar);
                 bar->addWidget(m_sizeBox);
             } else if (entry == "@memo") {
                 // The memo of the selected list item: filled and edited by the list view.
@@ -519,14 +462,7 @@ void MainWindow::RefreshChecks() {
     const std::string_view styles[] = {"view-large", "view-report", "view-small", "view-list"};
     if (m_viewStyle >= 0 && m_viewStyle < 4) check(styles[m_viewStyle], true);
 
-    const auto& options = m_services.options;
-    auto& settings = m_services.settings;
-    for (const auto& [id, key] : kPlainSwitches) check(id, options.IntValue(settings, key) != 0);
-    for (const auto& [id, key] : kViewSwitches) check(id, options.IntValue(settings, key) != 0);
-    check("run-on-tray", options.IntValue(settings, "RunOnTray") != 0);
-    const bool startsAtLogin = options.IntValue(settings, "Emr") != 0;
-    check("start-at-login", startsAtLogin);
-    check("tray-start-at-login", startsAtLogin);
+    RefreshSwitchChecks();
 }
 
 void MainWindow::RefreshSelectionCommands() {
@@ -557,14 +493,6 @@ void MainWindow::ToggleMessagePane() {
 void MainWindow::ShowPaneThen(void (MessagePane::*operation)()) {
     if (!m_paneDock->isVisible()) m_paneDock->show();
     (m_pane->*operation)();
-}
-
-void MainWindow::FlipSwitch(std::string_view key) {
-    const bool on = m_services.options.Flip(m_services.settings, key);
-    if (key == "ExtractZip" && on) {
-        m_services.ui.ShowMessage(
-            text::Local("警告：扫描压缩文件内的内容将使得打开光盘和搜索光盘消耗更长的时间"));
-    }
 }
 
 void MainWindow::ShowAbout() {

@@ -95,6 +95,16 @@ protected:
 private:
     void CreateActions();
     void AttachHandlers();
+    // MainWindowOptions.cpp: the switches, option dialogs and the large-icon size box.
+    void AttachOptionHandlers();
+    QComboBox* MakeIconSizeBox(QWidget* parent);
+    void RefreshSwitchChecks();
+    // MainWindowFind.cpp: "查找(&F)..." from the menu and the two context menus.
+    void AttachFindCommands();
+    // MainWindowExport.cpp: the export commands, the export dialog and "编辑打印".
+    void AttachExportCommands();
+    // MainWindowMail.cpp: mailing a disc and merging another catalog.
+    void AttachMailAndMergeCommands();
     void BuildMenus();
     void BuildToolBars();
     void BuildCentre();
