@@ -186,6 +186,7 @@ if [ "${1:-}" = --inside ]; then
   scenario_fresh_catalog() {
     start --catalog "$T/fresh"
     check "the main window shows" A --timeout 20 wait-window "$APP" "$TITLE" || return 1
+    check "a first start stores no setting" test ! -e "$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf" || return 1
     local rows
     rows=$(A rows "$APP" tree "光盘库" 2>&1)
     check "the tree's first row is the root Pelko" has_line "$(head -n 1 <<<"$rows")" "Pelko" || return 1
