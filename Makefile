@@ -6,7 +6,7 @@ BUILD_FUZZ  ?= build-fuzz
 JOBS        ?= 2
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build run e2e test asan-test tsan-test fuzz bench format clean
+.PHONY: all deps build run e2e test asan-test tsan-test fuzz bench deb screenshots format clean
 
 all: build
 
@@ -28,6 +28,16 @@ run: build
 	else \
 		$(PELKO_GUI); \
 	fi
+
+# The Debian package of the build: $(BUILD)/pelko_VERSION_ARCH.deb, with the library
+# dependencies computed by dpkg-shlibdeps.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
+# The pictures the AppStream metadata shows, made from the real program under Xvfb
+# (into $(BUILD)/screenshots).
+screenshots: build
+	scripts/make-screenshots.sh $(BUILD) $(BUILD)/screenshots
 
 # Just the end-to-end tests: the desktop program driven under Xvfb (ctest label "e2e").
 e2e: build

@@ -26,6 +26,9 @@ packages+=(libqt6svg6 qt6-svg-dev qt6-translations-l10n fonts-noto-cjk adwaita-i
 # The end-to-end tests (../shared/guikit): a session bus with the accessibility bus, AT-SPI for
 # Debian's python3, keys and clipboard, screenshots, and a window manager and tray panel.
 packages+=(dbus dbus-x11 at-spi2-core python3-pyatspi xdotool xclip openbox tint2)
+# Printing to PDF is checked through its text; the installed files are checked with the tools
+# that validate them (desktop entry, AppStream metadata, manual pages), and the package with dpkg.
+packages+=(poppler-utils desktop-file-utils appstream man-db groff-base dpkg-dev file bash-completion)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,9 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+#include <span>
+
 #include "catalog/CPelkoDoc.h"
 #include "catalog/CRootCategory.h"
 #include "platform/CatalogLocation.h"
@@ -27,12 +30,17 @@
 #include "text/Codec.h"
 #include "ui/app/AppServices.h"
 #include "ui/app/ForwardingLog.h"
+#include "ui/app/InfoOptions.h"
 #include "ui/app/MessageBoxUi.h"
 #include "ui/app/Splash.h"
 #include "ui/dialogs/PasswordDialog.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/panes/MessagePane.h"
 #include "ui/text/QtText.h"
+
+#ifndef PELKO_VERSION
+#define PELKO_VERSION "0"
+#endif
 
 namespace pelko::ui {
 namespace {
@@ -88,9 +96,22 @@ void UseFallbackIconTheme() {
 }  // namespace
 
 int RunPelko(int argc, char** argv) {
+    switch (FindInfoRequest(std::span<char* const>(argv, static_cast<std::size_t>(argc)))) {
+        case InfoRequest::Help:
+            std::fputs(PelkoHelpText().c_str(), stdout);
+            return 0;
+        case InfoRequest::Version:
+            std::fputs(PelkoVersionText().c_str(), stdout);
+            return 0;
+        case InfoRequest::None:
+            break;
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tinkmoss"));
     QApplication::setApplicationName(QStringLiteral("Pelko"));
+    QApplication::setApplicationVersion(QStringLiteral(PELKO_VERSION));
+    // Ties the windows to the installed desktop entry (its icon and name in docks and task bars).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tinkmoss.Pelko"));
     // The window may live in the tray while dialogs come and go; the close sequence ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
     LoadQtTranslations(app);
@@ -98,7 +119,6 @@ int RunPelko(int argc, char** argv) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(ProgramCaption());
-    parser.addHelpOption();
     const QCommandLineOption catalogOption(QStringLiteral("catalog"), Tr("光盘库目录"), QStringLiteral("DIR"));
     const QCommandLineOption noSplashOption(QStringLiteral("no-splash"), Tr("启动时不显示启动画面"));
     parser.addOption(catalogOption);
