@@ -1,17 +1,14 @@
 #pragma once
-// The main window's links to the outside: the maker's web pages, the feedback mail links, and
-// mailing a catalogued disc's file. Failures go to the message log as the commands describe;
+// The main window's links to the outside: the maker's web pages and the feedback mail links
+// (mailing a catalogued disc's file is DiscMail.h). Failures go to the message log as the commands describe;
 // the desktop itself is reached through platform/DesktopServices.
 
 #include <string>
 #include <string_view>
 
 namespace pelko::catalog {
-class CDiskInfo;
-class DiscStore;
 class MessageLog;
-class UserInterface;
-}  // namespace pelko::catalog
+}
 
 namespace pelko::shell {
 
@@ -33,11 +30,5 @@ enum class MailLink { Feedback, MailList, NewRequirement };
 // A new message to the maker with the link's subject. When no mail program is set up, the log
 // tells where to write instead.
 void OpenMailLink(const MakerLinks& links, MailLink link, catalog::MessageLog& log);
-
-// Mails the disc file of a catalog entry with the file attached. The disc file is kept
-// compressed at rest, so its plain form is written first (an attachment must exist). Null
-// `entry` (no single disc selected) shows "请选择一个光盘后再进行发送".
-void MailDisc(catalog::DiscStore& discs, const catalog::CDiskInfo* entry, catalog::UserInterface& ui,
-              catalog::MessageLog& log);
 
 }  // namespace pelko::shell
