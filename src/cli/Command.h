@@ -45,6 +45,9 @@ public:
     virtual std::string_view Name() const = 0;
     virtual std::string_view Synopsis() const = 0;
     virtual std::string_view Description() const = 0;
+    // The command's own options that take the next word as their value (so the value is never
+    // taken for a global option, whatever it looks like).
+    virtual std::span<const std::string_view> OptionsTakingValue() const { return {}; }
     virtual int Execute(CliContext& context, std::span<const std::string> args) = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/Command.h"
+#include "cli/CommandLine.h"
 #include "cli/DrivesCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/EditCommands.h"
@@ -32,7 +33,7 @@ namespace {
 void PrintHelp(std::ostream& out) {
     out << "pelko-cli - the command line of Pelko, the disc catalog manager\n\n"
            "usage: pelko-cli [--catalog DIR] [--set KEY=VALUE]... [--password-stdin] COMMAND [ARGS]\n\n"
-           "options:\n"
+           "options (before or after the command; \"--\" ends them, what follows goes to the command):\n"
            "  --catalog DIR     use the catalog in DIR (default: $PELKO_CATALOG, else\n"
            "                    ~/.local/share/Pelko)\n"
            "  --set KEY=VALUE   override a setting for this run without storing it,\n"
@@ -79,6 +80,13 @@ bool ApplySetting(CliContext& context, std::string_view assignment) {
 int RunCliWith(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
                const settings::SettingsStore& baseSettings, settings::SettingsStore* userSettings,
                bool interactive);
+
+Command* CommandNamed(std::string_view name) {
+    for (const auto& command : Commands()) {
+        if (command->Name() == name) return command.get();
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -153,41 +161,34 @@ int RunCliWith(std::span<const std::string> args, std::istream& in, std::ostream
                bool interactive) {
     CliContext context{in, out, err, interactive, std::nullopt, settings::OverlaySettingsStore(baseSettings)};
     context.userSettings = userSettings;
-    std::size_t i = 0;
-    for (; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "-h" || arg == "--help") {
-            PrintHelp(out);
-            return kExitOk;
-        }
-        if (arg == "--password-stdin") {
-            context.passwordFromStdin = true;
-            continue;
-        }
-        if (arg == "--catalog" || arg == "--set") {
-            if (i + 1 == args.size()) {
-                err << "pelko-cli: " << arg << " needs a value\n";
-                return kExitUsage;
-            }
-            const std::string& value = args[++i];
-            if (arg == "--catalog") {
-                context.catalogFolder = value;
-            } else if (!ApplySetting(context, value)) {
-                return kExitUsage;
-            }
-            continue;
-        }
-        break;
+    const CommandLineParse parsed = ParseCommandLine(args, [](std::string_view name) {
+        const Command* command = CommandNamed(name);
+        return command ? command->OptionsTakingValue() : std::span<const std::string_view>();
+    });
+    if (!parsed.line) {
+        err << "pelko-cli: " << parsed.error << '\n';
+        return kExitUsage;
     }
-    if (i == args.size()) {
+    const CommandLine& line = *parsed.line;
+    if (line.help) {
+        PrintHelp(out);
+        return kExitOk;
+    }
+    for (const std::string& assignment : line.settings) {
+        if (!ApplySetting(context, assignment)) return kExitUsage;
+    }
+    if (line.catalogFolder) context.catalogFolder = *line.catalogFolder;
+    context.passwordFromStdin = line.passwordFromStdin;
+    if (!line.command) {
         PrintHelp(err);
         return kExitUsage;
     }
-    for (const auto& command : Commands()) {
-        if (command->Name() == args[i]) return command->Execute(context, args.subspan(i + 1));
+    Command* command = CommandNamed(*line.command);
+    if (!command) {
+        err << "pelko-cli: unknown command '" << *line.command << "'; see pelko-cli --help\n";
+        return kExitUsage;
     }
-    err << "pelko-cli: unknown command '" << args[i] << "'; see pelko-cli --help\n";
-    return kExitUsage;
+    return command->Execute(context, line.commandArgs);
 }
 
 }  // namespace

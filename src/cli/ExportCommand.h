@@ -15,6 +15,10 @@ public:
                "[--no-progress]";
     }
     std::string_view Description() const override;
+    std::span<const std::string_view> OptionsTakingValue() const override {
+        static constexpr std::string_view kOptions[] = {"--types"};
+        return kOptions;
+    }
     int Execute(CliContext& context, std::span<const std::string> args) override;
 };
 

@@ -16,6 +16,10 @@ public:
                "[--case] [--readme] [--only-this] [--in CATPATH]";
     }
     std::string_view Description() const override;
+    std::span<const std::string_view> OptionsTakingValue() const override {
+        static constexpr std::string_view kOptions[] = {"--what", "--in"};
+        return kOptions;
+    }
     int Execute(CliContext& context, std::span<const std::string> args) override;
 };
 

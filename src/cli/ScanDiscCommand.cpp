@@ -30,6 +30,8 @@ std::string_view ScanDiscCommand::Description() const {
                  "the catalog is scanned again into its entry).";
 }
 
+std::span<const std::string_view> ScanDiscCommand::OptionsTakingValue() const { return kScanValueOptions; }
+
 int ScanDiscCommand::Execute(CliContext& context, std::span<const std::string> args) {
     const std::optional<ScanOptions> options = ParseScanOptions(args);
     if (!options) {

@@ -15,6 +15,7 @@ public:
     std::string_view Name() const override { return m_partition ? "scan-drive" : "scan-disc"; }
     std::string_view Synopsis() const override;
     std::string_view Description() const override;
+    std::span<const std::string_view> OptionsTakingValue() const override;
     int Execute(CliContext& context, std::span<const std::string> args) override;
 
 private:

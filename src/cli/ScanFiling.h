@@ -28,6 +28,7 @@ struct ScanOptions {
     std::optional<std::string> name;
     std::string memo;
 };
+inline constexpr std::string_view kScanValueOptions[] = {"--category", "--name", "--memo"};
 std::optional<ScanOptions> ParseScanOptions(std::span<const std::string> args);
 
 // Says on standard error why the walk did not read the whole source; true when the scan is

@@ -21,6 +21,8 @@ std::string_view ScanFolderCommand::Description() const {
            "catalog is scanned again into its entry) and print the path of its compressed disc file.";
 }
 
+std::span<const std::string_view> ScanFolderCommand::OptionsTakingValue() const { return kScanValueOptions; }
+
 int ScanFolderCommand::Execute(CliContext& context, std::span<const std::string> args) {
     const std::optional<ScanOptions> options = ParseScanOptions(args);
     if (!options) {

@@ -14,6 +14,7 @@ public:
         return "scan-folder PATH [--category CATPATH] [--name NAME] [--memo TEXT]";
     }
     std::string_view Description() const override;
+    std::span<const std::string_view> OptionsTakingValue() const override;
     int Execute(CliContext& context, std::span<const std::string> args) override;
 };
 

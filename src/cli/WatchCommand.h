@@ -18,6 +18,10 @@ public:
                "with --scan, scan each inserted disc into the catalog (waiting up to --wait seconds, default "
                "30, for the desktop to mount it).";
     }
+    std::span<const std::string_view> OptionsTakingValue() const override {
+        static constexpr std::string_view kOptions[] = {"--category", "--wait", "--for"};
+        return kOptions;
+    }
     int Execute(CliContext& context, std::span<const std::string> args) override;
 };
 
