@@ -6,6 +6,7 @@
 #include "platform/DiscDescriptors.h"
 #include "platform/FileTime.h"
 #include "text/Codec.h"
+#include "text/MbString.h"
 
 namespace pelko::platform {
 
@@ -145,6 +146,27 @@ std::optional<std::vector<std::uint8_t>> Iso9660Reader::ReadExtent(const IsoExte
 }
 
 std::optional<std::vector<IsoEntry>> Iso9660Reader::ReadFolder(const IsoEntry& folder) {
+    std::optional<std::vector<IsoEntry>> entries = ReadFolderRecords(folder, nullptr);
+    if (!entries || m_names != IsoNames::RockRidge || folder.extents.empty() ||
+        folder.extents.front().sector != m_root.extents.front().sector)
+        return entries;
+    std::erase_if(*entries, [this](const IsoEntry& entry) { return IsRelocationFolder(entry); });
+    return entries;
+}
+
+bool Iso9660Reader::IsRelocationFolder(const IsoEntry& entry) {
+    if (!entry.isDirectory) return false;
+    const std::string name = text::AsciiLower(entry.name);
+    if (name != "rr_moved" && name != ".rr_moved") return false;
+    std::size_t relocated = 0;
+    const std::optional<std::vector<IsoEntry>> inside = ReadFolderRecords(entry, &relocated);
+    if (!inside || relocated == 0) return false;
+    return std::all_of(inside->begin(), inside->end(),
+                       [](const IsoEntry& e) { return e.name == "." || e.name == ".."; });
+}
+
+std::optional<std::vector<IsoEntry>> Iso9660Reader::ReadFolderRecords(const IsoEntry& folder,
+                                                                      std::size_t* relocatedCount) {
     if (!folder.isDirectory || folder.extents.empty()) return std::nullopt;
     IsoExtent extent = folder.extents.front();
     if (extent.length == 0) {
@@ -219,6 +241,7 @@ std::optional<std::vector<IsoEntry>> Iso9660Reader::ReadFolder(const IsoEntry& f
                 }
             }
             if (rr.relocated) {
+                if (relocatedCount) ++*relocatedCount;
                 continuing = false;
                 continue;
             }

@@ -41,6 +41,10 @@ public:
     IsoNames Names() const { return m_names; }
 
     // The entries of a folder in the medium's order; nullopt when its records cannot be read.
+    // With Rock Ridge, folders moved out of a too-deep tree are shown at their place of origin,
+    // and the root's relocation folder ("rr_moved", ".rr_moved"), left empty by that, is not
+    // shown: it is an artefact of the image's making. A folder of that name that holds anything
+    // else, or one in an image without Rock Ridge, is content and stays.
     std::optional<std::vector<IsoEntry>> ReadFolder(const IsoEntry& folder);
 
     // Up to out.size() bytes of a file from `offset`; nullopt on a read error.
@@ -51,6 +55,10 @@ private:
     Iso9660Reader(std::unique_ptr<ByteSource> source, IsoNames names, IsoEntry root, std::size_t suspSkip);
     bool ReadBytes(std::uint64_t sector, std::uint32_t offset, std::span<std::uint8_t> out);
     std::optional<std::vector<std::uint8_t>> ReadExtent(const IsoExtent& extent);
+    // The folder's records; `relocatedCount`, when given, counts the Rock Ridge records of folders
+    // moved elsewhere, which are left out.
+    std::optional<std::vector<IsoEntry>> ReadFolderRecords(const IsoEntry& folder, std::size_t* relocatedCount);
+    bool IsRelocationFolder(const IsoEntry& entry);
 
     std::unique_ptr<ByteSource> m_source;
     IsoNames m_names;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "platform/DiscImageVolume.h"
 #include "platform/FileTime.h"
@@ -100,7 +101,7 @@ TEST_F(DiscImageVolumeTest, RockRidgeAndJolietTreesGiveBackTheSourceTree) {
         ASSERT_TRUE(root);
         Listing seen;
         WalkVolume(*root, "", seen);
-        seen.erase("/rr_moved");  // where Rock Ridge keeps relocated deep folders
+        // No "/rr_moved": the folder Rock Ridge moved the deep folders into is not content.
         // Folder times are those of the image's making; compare names, kinds, sizes and file times.
         for (auto& [path, facts] : seen)
             if (facts.isDirectory) facts.time = 0;
@@ -109,6 +110,47 @@ TEST_F(DiscImageVolumeTest, RockRidgeAndJolietTreesGiveBackTheSourceTree) {
             if (facts.isDirectory) facts.time = 0;
         EXPECT_EQ(seen, want);
     }
+}
+
+// The relocation folder goes only when relocation emptied it; a folder of that name with content
+// of its own, or any folder of an image without Rock Ridge, stays.
+TEST_F(DiscImageVolumeTest, RelocationFolderIsLeftOutOnlyWhenRelocationEmptiedIt) {
+    const auto rootFolders = [&](const std::vector<std::string>& options) {
+        std::set<std::string> names;
+        const std::unique_ptr<DiscImageVolume> volume = Make(options);
+        EXPECT_TRUE(volume);
+        if (!volume) return names;
+        const std::unique_ptr<VolumeFolder> root = volume->OpenFolder("/images/disc.iso");
+        EXPECT_TRUE(root);
+        if (!root) return names;
+        root->Enumerate([&](const VolumeEntry& e) {
+            if (e.isDirectory && e.rawName != "." && e.rawName != "..") names.emplace(e.rawName);
+            return true;
+        });
+        return names;
+    };
+    const std::string chinese = text::FromUtf8("光盘资料");  // names come as model bytes
+    const std::set<std::string> deepTree = {"Setup Files", "a", chinese};
+    EXPECT_EQ(rootFolders({"-R"}), deepTree);
+    EXPECT_EQ(rootFolders({"-R", "-hide-rr-moved"}), deepTree);
+
+    fs::remove_all(tree / "a");
+    tree.WriteFile("rr_moved/kept.txt", "real content");
+    const std::set<std::string> withRealFolder = {"Setup Files", "rr_moved", chinese};
+    EXPECT_EQ(rootFolders({"-R"}), withRealFolder);
+    EXPECT_EQ(rootFolders({"-J"}), withRealFolder);
+
+    // A real folder of that name beside a hidden relocation folder: only the hidden one goes.
+    tree.WriteFile("a/b/c/d/e/f/g/h/i/j/deep.txt", "deep");
+    const std::unique_ptr<DiscImageVolume> volume = Make({"-R", "-hide-rr-moved"});
+    ASSERT_TRUE(volume);
+    const std::unique_ptr<VolumeFolder> root = volume->OpenFolder("/images/disc.iso");
+    ASSERT_TRUE(root);
+    Listing seen;
+    WalkVolume(*root, "", seen);
+    EXPECT_TRUE(seen.contains("/rr_moved/kept.txt"));
+    EXPECT_TRUE(seen.contains("/a/b/c/d/e/f/g/h/i/j/deep.txt"));
+    EXPECT_FALSE(seen.contains("/.rr_moved"));
 }
 
 TEST_F(DiscImageVolumeTest, PlainIsoNamesLoseTheirVersion) {
