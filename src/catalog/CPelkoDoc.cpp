@@ -11,6 +11,7 @@
 #include "catalog/DefaultCatalog.h"
 #include "catalog/DefaultPictures.h"
 #include "catalog/MessageLog.h"
+#include "catalog/StaleTemporaries.h"
 #include "catalog/UserInterface.h"
 #include "platform/AtomicFile.h"
 #include "platform/WholeFile.h"
@@ -167,6 +168,8 @@ bool CPelkoDoc::LoadCatalog() {
     }
     m_root->m_strName = "Pelko";
     m_root->m_bModified = false;
+    // Only once the catalog is read: a folder whose catalog cannot be loaded is left as it is.
+    RemoveStaleTemporaries(m_folder, m_log);
     return true;
 }
 

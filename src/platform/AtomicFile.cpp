@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +54,9 @@ bool AtomicFile::Create() {
     m_fd = ::mkstemp(buffer.data());
     if (m_fd < 0) return false;
     m_temp = buffer.data();
+    // Held until the file is closed for the rename, so a catalog loaded meanwhile by another
+    // copy of the program knows this temporary file is being written and leaves it alone.
+    ::flock(m_fd, LOCK_EX);
     // mkstemp makes the file private; give it the permissions a normally created file gets.
     ::fchmod(m_fd, 0666 & ~ProcessUmask());
     return true;
