@@ -37,6 +37,8 @@ struct CliContext {
     // The user's own store, for commands that keep what the user chose as the desktop program
     // does (find writes its keys); null when this run must not write settings.
     settings::SettingsStore* userSettings = nullptr;
+    // The terminal `err` writes to, for a live progress line; -1 when `err` is not a terminal.
+    int errTerminalFd = -1;
 };
 
 class Command {

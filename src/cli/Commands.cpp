@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
@@ -79,7 +81,7 @@ bool ApplySetting(CliContext& context, std::string_view assignment) {
 // user's choices write them (null: nowhere).
 int RunCliWith(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
                const settings::SettingsStore& baseSettings, settings::SettingsStore* userSettings,
-               bool interactive);
+               bool interactive, int errTerminalFd = -1);
 
 Command* CommandNamed(std::string_view name) {
     for (const auto& command : Commands()) {
@@ -135,7 +137,9 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     settings->ReportWriteFailuresTo([&settingsLog](const std::string& message) {
         settingsLog.Post(catalog::MessageKind::Error, message);
     });
-    return RunCli(args, std::cin, out, err, *settings, StdinIsTerminal());
+    // Only the process's own standard error can be the terminal; a stream of a test is not.
+    const int errTerminalFd = &err == &std::cerr && ::isatty(STDERR_FILENO) ? STDERR_FILENO : -1;
+    return RunCliWith(args, std::cin, out, err, *settings, settings.get(), StdinIsTerminal(), errTerminalFd);
 }
 
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
@@ -158,9 +162,10 @@ namespace {
 
 int RunCliWith(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err,
                const settings::SettingsStore& baseSettings, settings::SettingsStore* userSettings,
-               bool interactive) {
+               bool interactive, int errTerminalFd) {
     CliContext context{in, out, err, interactive, std::nullopt, settings::OverlaySettingsStore(baseSettings)};
     context.userSettings = userSettings;
+    context.errTerminalFd = errTerminalFd;
     const CommandLineParse parsed = ParseCommandLine(args, [](std::string_view name) {
         const Command* command = CommandNamed(name);
         return command ? command->OptionsTakingValue() : std::span<const std::string_view>();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/LiveLine.h"
 #include "text/Codec.h"
 
 namespace pelko::cli {
@@ -28,7 +29,13 @@ void TerminalLog::Post(catalog::MessageKind kind, std::string_view text) {
     const std::string line = TerminalText(catalog::MessagePrefix(kind)) + TerminalText(text);
     const std::lock_guard lock(m_mutex);
     if (kind == catalog::MessageKind::Error) ++m_errors;
-    m_stream << line << '\n' << std::flush;
+    if (m_liveLine) m_liveLine->WriteAbove(line);
+    else m_stream << line << '\n' << std::flush;
+}
+
+void TerminalLog::SetLiveLine(LiveLine* line) {
+    const std::lock_guard lock(m_mutex);
+    m_liveLine = line;
 }
 
 int TerminalLog::ErrorCount() const {

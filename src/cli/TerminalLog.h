@@ -9,14 +9,21 @@
 
 namespace pelko::cli {
 
+class LiveLine;
+
 class TerminalLog final : public catalog::MessageLog {
 public:
     explicit TerminalLog(std::ostream& stream) : m_stream(stream) {}
     void Post(catalog::MessageKind kind, std::string_view text) override;
     int ErrorCount() const;
 
+    // While a live status line is on the same terminal, lines are written through it (null: no
+    // longer). The line must outlive its use here.
+    void SetLiveLine(LiveLine* line);
+
 private:
     std::ostream& m_stream;
+    LiveLine* m_liveLine = nullptr;
     mutable std::mutex m_mutex;
     int m_errors = 0;
 };

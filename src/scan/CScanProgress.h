@@ -2,6 +2,7 @@
 // The progress window a scan reports to. Called from the scan worker thread; implementations
 // marshal to their own thread. IsCancelled only ever goes from false to true.
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
@@ -23,6 +24,8 @@ public:
     virtual bool MediumGone() const { return false; }
     // The full path of the folder now being read (model bytes).
     virtual void ShowFolderPath(std::string_view path) = 0;
+    // A file of the medium has been recorded, `size` bytes long; for windows that count.
+    virtual void FileRecorded(std::uint64_t size) { (void)size; }
 
     // The size of the picture area thumbnails are fitted into when no thumbnail size is set.
     virtual PictureAreaSize PictureArea() { return {}; }

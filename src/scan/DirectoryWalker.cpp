@@ -223,10 +223,13 @@ WalkResult DirectoryWalker::ScanFolder(CDir& dir, platform::VolumeFolder* parent
                 throw;
             }
             if (!file) return true;
+            std::uint64_t size = 0;
             if (const std::optional<platform::EntryInfo> info = folder->Stat(entry.rawName)) {
                 file->SetSize(info->size);
                 file->m_ftTime = info->creationTime;
+                size = info->size;
             }
+            if (progress) progress->FileRecorded(size);
 
             if (s.extractZip && (extension == ".zip" || extension == ".rar")) {
                 auto archive = std::make_unique<CDir>();

@@ -23,6 +23,7 @@ public:
     bool IsCancelled() override;
     bool MediumGone() const override { return m_gone; }
     void ShowFolderPath(std::string_view path) override { m_sink.ShowFolderPath(path); }
+    void FileRecorded(std::uint64_t size) override { m_sink.FileRecorded(size); }
     scan::PictureAreaSize PictureArea() override { return m_sink.PictureArea(); }
     void ShowPicture(std::string_view picturePath, const std::filesystem::path& thumbnailPath) override {
         m_sink.ShowPicture(picturePath, thumbnailPath);
