@@ -21,6 +21,10 @@ CommandLineParse ParseCommandLine(std::span<const std::string> args, const Value
             line.help = true;
             return {std::move(line), {}};
         }
+        if (!line.command && arg == "--version") {
+            line.version = true;
+            return {std::move(line), {}};
+        }
         if (arg == "--password-stdin") {
             line.passwordFromStdin = true;
             continue;

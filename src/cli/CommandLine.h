@@ -2,8 +2,8 @@
 // Splits pelko-cli's command line into the global options and the command with its own
 // arguments. Global options may stand anywhere on the line, before or after the command; a
 // command's own options (and the values they take) stay the command's; "--" ends the global
-// options, and everything after it goes to the command as it is. Only -h/--help must come
-// before the command, since after it the word may be the command's to answer.
+// options, and everything after it goes to the command as it is. Only -h/--help and --version
+// must come before the command, since after it the word may be the command's to answer.
 
 #include <functional>
 #include <optional>
@@ -15,7 +15,8 @@
 namespace pelko::cli {
 
 struct CommandLine {
-    bool help = false;  // -h or --help before the command
+    bool help = false;     // -h or --help before the command
+    bool version = false;  // --version before the command
     std::optional<std::string> catalogFolder;  // --catalog DIR (the last one given)
     std::vector<std::string> settings;         // --set KEY=VALUE, in the order given
     bool passwordFromStdin = false;            // --password-stdin

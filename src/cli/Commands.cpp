@@ -28,6 +28,10 @@
 #include "settings/SettingsTable.h"
 #include "text/Codec.h"
 
+#ifndef PELKO_VERSION
+#define PELKO_VERSION "0"
+#endif
+
 namespace pelko::cli {
 
 namespace {
@@ -41,7 +45,8 @@ void PrintHelp(std::ostream& out) {
            "  --set KEY=VALUE   override a setting for this run without storing it,\n"
            "                    e.g. --set g_bCheckOnlyDir=1\n"
            "  --password-stdin  read the catalog password from the first line of standard input\n"
-           "  -h, --help        show this help\n\n"
+           "  -h, --help        show this help\n"
+           "  --version         print the version\n\n"
            "settings are read from $PELKO_SETTINGS_FILE, else ~/.config/Tinkmoss/Pelko.conf\n\n"
            "commands:\n";
     for (const auto& command : Commands()) {
@@ -177,6 +182,10 @@ int RunCliWith(std::span<const std::string> args, std::istream& in, std::ostream
     const CommandLine& line = *parsed.line;
     if (line.help) {
         PrintHelp(out);
+        return kExitOk;
+    }
+    if (line.version) {
+        out << "pelko-cli " << PELKO_VERSION << '\n';
         return kExitOk;
     }
     for (const std::string& assignment : line.settings) {

@@ -88,6 +88,12 @@ TEST(CommandLineTest, HelpMissingValuesAndNoCommand) {
     const CommandLineParse help = ParseCommandLine(Words{"--catalog", "D", "--help", "tree"}, ValueOptions);
     ASSERT_TRUE(help.line);
     EXPECT_TRUE(help.line->help);
+    const CommandLineParse version = ParseCommandLine(Words{"--set", "A=1", "--version"}, ValueOptions);
+    ASSERT_TRUE(version.line);
+    EXPECT_TRUE(version.line->version);
+    const CommandLineParse commandsOwn = ParseCommandLine(Words{"find", "--version"}, ValueOptions);
+    ASSERT_TRUE(commandsOwn.line);
+    EXPECT_FALSE(commandsOwn.line->version) << "after the command the word is the command's";
     for (const Words& args : {Words{"--catalog", "D", "--password-stdin"}, Words{"--"}, Words{}}) {
         const CommandLineParse none = ParseCommandLine(args, ValueOptions);
         ASSERT_TRUE(none.line);
