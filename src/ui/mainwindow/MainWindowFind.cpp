@@ -1,14 +1,16 @@
 // "查找(&F)..." from the main menu and from the tree's and the list's context menus.
 
-#include <string_view>
-
+#include "ui/mainwindow/FindCommands.h"
 #include "ui/mainwindow/MainWindow.h"
 
 namespace pelko::ui {
 
 void MainWindow::AttachFindCommands() {
-    // Their windows are not part of the program yet: shown, but disabled.
-    for (std::string_view id : {"find", "tree-find", "list-find"}) DisableForNow(id);
+    // A child of the window, made after the panes it writes to.
+    auto* finds = new FindCommands(m_services, *this);
+    Handle("find", [finds] { finds->Find(); });
+    Handle("tree-find", [finds] { finds->FindFromTree(); });
+    Handle("list-find", [finds] { finds->FindFromList(); });
 }
 
 }  // namespace pelko::ui
