@@ -195,6 +195,21 @@ void OnNextModal(const std::function<void(QWidget*)>& inspect) {
     });
 }
 
+TEST(ExportWindow, InTextModeEditAndPrintOpensTheEditWindowOverTheExportWindow) {
+    ExportFixture f;
+    ExportWindow window(f.Services(), exporting::ExportFormat::Text, nullptr, nullptr);
+    QString title;
+    QWidget* parent = nullptr;
+    OnNextModal([&](QWidget* modal) {
+        title = modal->windowTitle();
+        parent = modal->parentWidget();
+    });
+    window.EditPrintButton()->click();
+    EXPECT_EQ(title, Tr("编辑打印"));
+    EXPECT_EQ(parent, &window);
+    EXPECT_TRUE(f.browser.opened.empty());
+}
+
 TEST(ExportCommands, ContextMenuExportsStartFromTheChosenCategoryAndOnlyForACategory) {
     ExportFixture f;
     ui::MainWindow& main = f.Window();

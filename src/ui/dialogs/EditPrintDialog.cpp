@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -71,6 +72,15 @@ QTreeWidgetItem* FindItem(QTreeWidgetItem* item, const fs::path& file) {
     return nullptr;
 }
 
+// The exported listings line up "│" with two spaces, as a Chinese fixed-width font draws them: a
+// CJK monospace family first, then the desktop's own fixed-width font.
+QFont ListingFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei Mono"),
+                      font.family()});
+    return font;
+}
+
 QString WithoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
 
 }  // namespace
@@ -105,6 +115,7 @@ void EditPrintDialog::BuildControls() {
     m_view->setAccessibleName(Tr("光盘文本内容："));
     m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_view->setReadOnly(true);  // until a file is shown, so nothing typed goes nowhere
+    m_view->setFont(ListingFont());
     viewLabel->setBuddy(m_view);
     // Loading and clearing reset the document's own modified flag, so edits are noted here.
     connect(m_view, &QPlainTextEdit::textChanged, this, [this] { m_edited = true; });
@@ -173,6 +184,9 @@ void EditPrintDialog::FillTree() {
     root->setData(0, kTextFileRole, false);
     AddNodes(root, exporting::ListExportedTexts(m_exportRoot), folderIcon, textIcon);
     root->setExpanded(true);
+    // The root is a folder, so making it current shows nothing; the arrow keys start from it.
+    m_tree->setCurrentItem(root);
+    m_tree->setFocus();
 }
 
 bool EditPrintDialog::ChooseFile(const fs::path& file) {

@@ -176,8 +176,13 @@ void ExportWindow::BuildControls() {
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setAccessibleName(Tr("导出进度"));
-    m_pathText->hide();
-    m_progress->hide();
+    // Their room stays while they are hidden, so the window does not jump when an export starts.
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_pathText, m_progress}) {
+        QSizePolicy policy = widget->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        widget->setSizePolicy(policy);
+        widget->hide();
+    }
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {m_export, m_stop, m_editPrint, m_exit}) buttons->addWidget(button);
