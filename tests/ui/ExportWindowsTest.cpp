@@ -31,6 +31,7 @@
 #include "ui/models/CatalogTreeModel.h"
 #include "ui/text/QtText.h"
 #include "ui/views/CatalogTreeView.h"
+#include "ui/views/ContentListView.h"
 #include "WindowFixture.h"
 
 namespace pelko::test {
@@ -244,6 +245,38 @@ TEST(ExportCommands, ContextMenuExportsStartFromTheChosenCategoryAndOnlyForACate
     OnNextModal([&](QWidget* modal) { title = modal->windowTitle(); });
     main.Action("edit-print")->trigger();
     EXPECT_EQ(title, Tr("编辑打印"));
+}
+
+// Selects the list row showing `name` (the list shows the tree's current category).
+bool SelectListRow(ui::CatalogBrowsing& browsing, const QString& name) {
+    QAbstractItemView* view = browsing.List()->CurrentView();
+    const QModelIndexList found =
+        view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    if (found.isEmpty()) return false;
+    view->selectionModel()->setCurrentIndex(found.front(),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return true;
+}
+
+TEST(ExportCommands, TheListsExportNeedsExactlyOneCategorySelectedAndStartsFromIt) {
+    ExportFixture f;
+    ui::MainWindow& main = f.Window();
+    ui::CatalogBrowsing& browsing = *main.Browsing();
+    QAction* listExport = main.Action("list-export-text");
+
+    browsing.Tree()->setCurrentIndex(browsing.TreeModel()->RevealIndexOf(shell::CatalogObject(f.music)));
+    ASSERT_TRUE(SelectListRow(browsing, QStringLiteral("Disc1")));
+    EXPECT_FALSE(listExport->isEnabled());
+
+    browsing.Tree()->setCurrentIndex(browsing.TreeModel()->index(0, 0));
+    ASSERT_TRUE(SelectListRow(browsing, QStringLiteral("Music")));
+    ASSERT_TRUE(listExport->isEnabled());
+    QString chosen;
+    OnNextModal([&](QWidget* modal) {
+        chosen = static_cast<ExportWindow*>(modal)->Tree()->currentIndex().data().toString();
+    });
+    listExport->trigger();
+    EXPECT_EQ(chosen, QStringLiteral("Music"));
 }
 
 // Pelko with folders b (x.txt, y.htm), A (empty) and the files Zeta.txt, alpha.txt, index.htm.
