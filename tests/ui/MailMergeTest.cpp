@@ -9,6 +9,9 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
 
@@ -18,6 +21,7 @@
 #include "support/DiscBuilder.h"
 #include "support/StandInTools.h"
 #include "text/Codec.h"
+#include "ui/app/MessageBoxUi.h"
 #include "ui/mainwindow/CatalogBrowsing.h"
 #include "ui/models/CatalogTreeModel.h"
 #include "ui/models/ContentListModel.h"
@@ -180,6 +184,19 @@ TEST(MailMergeTest, AMergedCatalogsCategoriesAndDiscsAppearInTheTreeFromItsRoot)
     ASSERT_TRUE(browsing.Editor().Open().cd);
     EXPECT_EQ(browsing.Editor().Open().cd->Files().front()->m_strName.view(), "m.avi");
     EXPECT_TRUE(fixture.doc->IsModified());
+}
+
+TEST(MailMergeTest, TheMergeFolderChooserShowsItsTwoLinePromptOnTheOneLineTitle) {
+    ui::MessageBoxUi chooser;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
+    EXPECT_FALSE(chooser.ChooseFolder(text::Local("第一行\n(第二行)")).has_value());
+    EXPECT_EQ(title, ui::Tr("第一行 (第二行)"));
 }
 
 }  // namespace

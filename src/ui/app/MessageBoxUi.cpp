@@ -37,7 +37,9 @@ std::optional<catalog::NewObjectAnswer> MessageBoxUi::AskNewObject(std::string_v
 }
 
 std::optional<std::filesystem::path> MessageBoxUi::ChooseFolder(std::string_view prompt) {
-    const QString folder = QFileDialog::getExistingDirectory(m_parent, ToQt(prompt));
+    // The prompt is the dialog's title, which has one line: a line break would show as a box.
+    const QString title = ToQt(prompt).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString folder = QFileDialog::getExistingDirectory(m_parent, title);
     if (folder.isEmpty()) return std::nullopt;
     return std::filesystem::path(QFile::encodeName(folder).toStdString());
 }
