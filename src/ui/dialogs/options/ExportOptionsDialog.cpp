@@ -8,28 +8,14 @@
 #include "shell/AppSettings.h"
 #include "ui/dialogs/AnswerButtons.h"
 #include "ui/dialogs/ModelLineEdit.h"
+#include "ui/dialogs/options/OptionFields.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
-namespace {
-
-QCheckBox* OptionBox(QWidget& dialog, const char* objectName, const char* utf8Text, bool checked) {
-    auto* box = new QCheckBox(Tr(utf8Text), &dialog);
-    box->setObjectName(QString::fromLatin1(objectName));
-    box->setAccessibleName(box->text());
-    box->setChecked(checked);
-    return box;
-}
-
-}  // namespace
-
 ExportOptionsDialog::ExportOptionsDialog(shell::AppSettings& options, settings::SettingsStore& store,
                                          QWidget* parent)
     : QDialog(parent), m_options(options), m_store(store) {
-    setObjectName(QStringLiteral("ExportOptionsDialog"));
-    setWindowTitle(Tr("导出文件网页时候的配置选项"));
-    setAccessibleName(windowTitle());
-    setModal(true);
+    SetUpOptionDialog(*this, "ExportOptionsDialog", "导出文件网页时候的配置选项");
 
     const auto addField = [&](QFormLayout& form, TextOption& option, const char* objectName, const char* utf8Label) {
         option.field = new ModelLineEdit(this);
@@ -44,10 +30,10 @@ ExportOptionsDialog::ExportOptionsDialog(shell::AppSettings& options, settings::
     addField(*memoTexts, m_memoHtmlBefore, "memo-html-before", "网页备注前缀：");
     addField(*memoTexts, m_memoHtmlAfter, "memo-html-after", "网页备注后缀：");
 
-    m_exportTree = OptionBox(*this, "export-tree", "导出文本文件时候以树状导出",
-                             options.IntValue(store, "g_bExportTree") != 0);
-    m_exportMemo = OptionBox(*this, "export-memo", "导出内容同时导出备注信息",
-                             options.IntValue(store, "g_bExportMemo") != 0);
+    m_exportTree = OptionCheck(*this, "export-tree", "导出文本文件时候以树状导出",
+                               options.IntValue(store, "g_bExportTree") != 0);
+    m_exportMemo = OptionCheck(*this, "export-memo", "导出内容同时导出备注信息",
+                               options.IntValue(store, "g_bExportMemo") != 0);
 
     auto* folderSignForm = new QFormLayout;
     addField(*folderSignForm, m_folderSign, "folder-sign", "导出树状文本文件时，文件夹示意字符：");

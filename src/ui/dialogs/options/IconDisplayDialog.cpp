@@ -27,10 +27,7 @@ constexpr IntRange kIconSideRange{10, 1000};
 IconDisplayDialog::IconDisplayDialog(shell::AppSettings& options, settings::SettingsStore& store,
                                      catalog::UserInterface& ui, QWidget* parent)
     : QDialog(parent), m_options(options), m_store(store), m_ui(ui) {
-    setObjectName(QStringLiteral("IconDisplayDialog"));
-    setWindowTitle(Tr("图标显示选项设置..."));
-    setAccessibleName(windowTitle());
-    setModal(true);
+    SetUpOptionDialog(*this, "IconDisplayDialog", "图标显示选项设置...");
 
     m_categoriesBig = OptionCheck(*this, "categories-big-icons", "显示类别内容时缺省使用大图标方式显示",
                                   options.IntValue(store, "DefaultBigIcon") != 0);

@@ -11,6 +11,7 @@
 
 #include "shell/AppSettings.h"
 #include "ui/dialogs/AnswerButtons.h"
+#include "ui/dialogs/options/OptionFields.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
@@ -40,24 +41,17 @@ bool IsPrintableAscii(int code) { return code >= 0x20 && code <= 0x7E; }
 
 Mp3OptionsDialog::Mp3OptionsDialog(shell::AppSettings& options, settings::SettingsStore& store, QWidget* parent)
     : QDialog(parent), m_options(options), m_store(store) {
-    setObjectName(QStringLiteral("Mp3OptionsDialog"));
-    setWindowTitle(Tr("MP3文件分析选项"));
-    setAccessibleName(windowTitle());
-    setModal(true);
+    SetUpOptionDialog(*this, "Mp3OptionsDialog", "MP3文件分析选项");
 
-    m_extract = new QCheckBox(Tr("扫描光驱（目录）时候自动扫描Mp3信息"), this);
-    m_extract->setObjectName(QStringLiteral("extract-mp3"));
-    m_extract->setAccessibleName(m_extract->text());
-    m_extract->setChecked(options.IntValue(store, "ExtractMp3") != 0);
+    m_extract = OptionCheck(*this, "extract-mp3", "扫描光驱（目录）时候自动扫描Mp3信息",
+                            options.IntValue(store, "ExtractMp3") != 0);
 
     auto* fieldsBox = new QGroupBox(this);
     auto* fieldsLayout = new QGridLayout(fieldsBox);
     const int kept = options.IntValue(store, "Mp3Op");
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        auto* box = new QCheckBox(Tr(kFieldBoxes[i].text), fieldsBox);
-        box->setObjectName(QString::fromLatin1(kFieldBoxes[i].objectName));
-        box->setAccessibleName(box->text());
-        box->setChecked((kept & (1 << i)) != 0);
+        QCheckBox* box =
+            OptionCheck(*fieldsBox, kFieldBoxes[i].objectName, kFieldBoxes[i].text, (kept & (1 << i)) != 0);
         fieldsLayout->addWidget(box, static_cast<int>(i / 3), static_cast<int>(i % 3));
         m_fields[i] = box;
     }

@@ -1,13 +1,22 @@
 #include "ui/dialogs/options/OptionFields.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 
 #include "catalog/UserInterface.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
+
+void SetUpOptionDialog(QDialog& dialog, const char* objectName, const char* utf8Title) {
+    dialog.setObjectName(QString::fromLatin1(objectName));
+    dialog.setWindowTitle(Tr(utf8Title));
+    dialog.setAccessibleName(dialog.windowTitle());
+    dialog.setModal(true);
+}
 
 QCheckBox* OptionCheck(QWidget& parent, const char* objectName, const char* utf8Text, bool checked) {
     auto* box = new QCheckBox(Tr(utf8Text), &parent);
@@ -15,6 +24,13 @@ QCheckBox* OptionCheck(QWidget& parent, const char* objectName, const char* utf8
     box->setAccessibleName(box->text());
     box->setChecked(checked);
     return box;
+}
+
+QRadioButton* OptionRadio(QWidget& parent, const char* objectName, const char* utf8Text) {
+    auto* button = new QRadioButton(Tr(utf8Text), &parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    button->setAccessibleName(button->text());
+    return button;
 }
 
 QLabel* OptionLabel(QWidget& parent, const char* utf8Text) {

@@ -1,6 +1,7 @@
 #pragma once
-// Controls the picture, scan and icon option dialogs share: check boxes named by their text and
-// whole-number fields checked against the range an option allows when the dialog is confirmed.
+// What the option dialogs share: their set-up as modal dialogs named by their title, check boxes,
+// radio buttons and labels named by their text, and whole-number fields checked against the
+// range an option allows when the dialog is confirmed.
 
 #include <QString>
 
@@ -8,8 +9,10 @@
 #include <string>
 
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
+class QRadioButton;
 class QWidget;
 
 namespace pelko::catalog {
@@ -23,8 +26,15 @@ struct IntRange {
     int high;
 };
 
+// Makes `dialog` modal, with `utf8Title` as its title and accessible name.
+void SetUpOptionDialog(QDialog& dialog, const char* objectName, const char* utf8Title);
+
 // A check box with `text` (UTF-8) as its text and accessible name.
 QCheckBox* OptionCheck(QWidget& parent, const char* objectName, const char* utf8Text, bool checked);
+
+// A radio button with `text` (UTF-8) as its text and accessible name. Radio buttons with the
+// same parent form one exclusive group.
+QRadioButton* OptionRadio(QWidget& parent, const char* objectName, const char* utf8Text);
 
 // A label with `text` (UTF-8) as its text and accessible name.
 QLabel* OptionLabel(QWidget& parent, const char* utf8Text);

@@ -41,10 +41,7 @@ QLineEdit* WholeNumberField(QWidget& dialog, const char* objectName, const QStri
 PictureOptionsDialog::PictureOptionsDialog(shell::AppSettings& options, settings::SettingsStore& store,
                                            catalog::UserInterface& ui, QWidget* parent)
     : QDialog(parent), m_options(options), m_store(store), m_ui(ui) {
-    setObjectName(QStringLiteral("PictureOptionsDialog"));
-    setWindowTitle(Tr("图片扫描选项..."));
-    setAccessibleName(windowTitle());
-    setModal(true);
+    SetUpOptionDialog(*this, "PictureOptionsDialog", "图片扫描选项...");
 
     const auto flag = [&](const char* key) { return options.IntValue(store, key) != 0; };
     m_picScan =

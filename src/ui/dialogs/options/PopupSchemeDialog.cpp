@@ -6,40 +6,26 @@
 
 #include "shell/AppSettings.h"
 #include "ui/dialogs/AnswerButtons.h"
+#include "ui/dialogs/options/OptionFields.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
-namespace {
-
-QCheckBox* OptionBox(QWidget& dialog, const char* objectName, const char* utf8Text, bool checked) {
-    auto* box = new QCheckBox(Tr(utf8Text), &dialog);
-    box->setObjectName(QString::fromLatin1(objectName));
-    box->setAccessibleName(box->text());
-    box->setChecked(checked);
-    return box;
-}
-
-}  // namespace
-
 PopupSchemeDialog::PopupSchemeDialog(shell::AppSettings& options, settings::SettingsStore& store,
                                      QWidget* parent)
     : QDialog(parent), m_options(options), m_store(store) {
-    setObjectName(QStringLiteral("PopupSchemeDialog"));
-    setWindowTitle(Tr("对话框弹出方案"));
-    setAccessibleName(windowTitle());
-    setModal(true);
+    SetUpOptionDialog(*this, "PopupSchemeDialog", "对话框弹出方案");
 
-    m_askBeforeClosing = OptionBox(*this, "ask-before-closing", "退出Pelko－光盘管理工具的时候提示是否真的要退出",
-                                   options.IntValue(store, "PopCloseDlg") != 0);
-    m_askOnNewDisc = OptionBox(*this, "ask-on-new-disc",
-                               "检测到光驱内插入了新的光盘的时候提示是否把它加入到光盘库"
-                               "（本项和下一项都不选中时，插入新的光盘不做任何处理）",
-                               options.IntValue(store, "PopAskNewCDDlg") != 0);
-    m_scanNewDiscUnasked = OptionBox(*this, "scan-new-disc-unasked",
-                                     "检测到光驱内插入了新的光盘的时候不提示，直接扫描到光盘库",
-                                     options.IntValue(store, "ScanUnAskNewCDDlg") != 0);
-    m_noAddedMessage = OptionBox(*this, "no-added-message", "扫描完毕后不弹出成功加入光盘库的提示信息",
-                                 options.IntValue(store, "PopAddedInfoDlg") == 0);
+    m_askBeforeClosing = OptionCheck(*this, "ask-before-closing", "退出Pelko－光盘管理工具的时候提示是否真的要退出",
+                                     options.IntValue(store, "PopCloseDlg") != 0);
+    m_askOnNewDisc = OptionCheck(*this, "ask-on-new-disc",
+                                 "检测到光驱内插入了新的光盘的时候提示是否把它加入到光盘库"
+                                 "（本项和下一项都不选中时，插入新的光盘不做任何处理）",
+                                 options.IntValue(store, "PopAskNewCDDlg") != 0);
+    m_scanNewDiscUnasked = OptionCheck(*this, "scan-new-disc-unasked",
+                                       "检测到光驱内插入了新的光盘的时候不提示，直接扫描到光盘库",
+                                       options.IntValue(store, "ScanUnAskNewCDDlg") != 0);
+    m_noAddedMessage = OptionCheck(*this, "no-added-message", "扫描完毕后不弹出成功加入光盘库的提示信息",
+                                   options.IntValue(store, "PopAddedInfoDlg") == 0);
     connect(m_scanNewDiscUnasked, &QCheckBox::toggled, this, &PopupSchemeDialog::UpdateAskBox);
     UpdateAskBox();
 

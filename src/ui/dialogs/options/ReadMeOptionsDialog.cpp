@@ -8,6 +8,7 @@
 
 #include "shell/AppSettings.h"
 #include "ui/dialogs/AnswerButtons.h"
+#include "ui/dialogs/options/OptionFields.h"
 #include "ui/text/QtText.h"
 
 namespace pelko::ui {
@@ -15,24 +16,16 @@ namespace pelko::ui {
 ReadMeOptionsDialog::ReadMeOptionsDialog(shell::AppSettings& options, settings::SettingsStore& store,
                                          QWidget* parent)
     : QDialog(parent), m_options(options), m_store(store) {
-    setObjectName(QStringLiteral("ReadMeOptionsDialog"));
-    setWindowTitle(Tr("ReadMe选项"));
-    setAccessibleName(windowTitle());
-    setModal(true);
+    SetUpOptionDialog(*this, "ReadMeOptionsDialog", "ReadMe选项");
 
-    m_autoFill = new QCheckBox(Tr("扫描光驱（目录）时自动把根目录下的ReadMe.txt文件扫描到光盘库"), this);
-    m_autoFill->setObjectName(QStringLiteral("auto-fill-readme"));
-    m_autoFill->setAccessibleName(m_autoFill->text());
-    m_autoFill->setChecked(options.IntValue(store, "AutoFillReadme") != 0);
+    m_autoFill = OptionCheck(*this, "auto-fill-readme", "扫描光驱（目录）时自动把根目录下的ReadMe.txt文件扫描到光盘库",
+                             options.IntValue(store, "AutoFillReadme") != 0);
 
     // Radio buttons with the same parent form one exclusive group.
     auto* opening = new QGroupBox(this);
-    m_openAtOnce = new QRadioButton(Tr("在Pelko－光盘管理工具中打开一个光盘文件的时候立即显示其ReadMe内容"), opening);
-    m_openAtOnce->setObjectName(QStringLiteral("open-readme-at-once"));
-    m_openAtOnce->setAccessibleName(m_openAtOnce->text());
-    m_openOnDoubleClick = new QRadioButton(Tr("仅当双击ReadMe的时候显示ReadMe内容"), opening);
-    m_openOnDoubleClick->setObjectName(QStringLiteral("open-readme-on-double-click"));
-    m_openOnDoubleClick->setAccessibleName(m_openOnDoubleClick->text());
+    m_openAtOnce = OptionRadio(*opening, "open-readme-at-once",
+                               "在Pelko－光盘管理工具中打开一个光盘文件的时候立即显示其ReadMe内容");
+    m_openOnDoubleClick = OptionRadio(*opening, "open-readme-on-double-click", "仅当双击ReadMe的时候显示ReadMe内容");
     const bool onDoubleClick = options.IntValue(store, "AutoOpenReadme") != 0;
     (onDoubleClick ? m_openOnDoubleClick : m_openAtOnce)->setChecked(true);
 

@@ -20,10 +20,7 @@ namespace pelko::ui {
 ScanOptionsDialog::ScanOptionsDialog(shell::AppSettings& options, settings::SettingsStore& store,
                                      catalog::UserInterface& ui, QWidget* parent)
     : QDialog(parent), m_options(options), m_store(store), m_ui(ui) {
-    setObjectName(QStringLiteral("ScanOptionsDialog"));
-    setWindowTitle(Tr("扫描选项..."));
-    setAccessibleName(windowTitle());
-    setModal(true);
+    SetUpOptionDialog(*this, "ScanOptionsDialog", "扫描选项...");
 
     m_perFolder = MakeLimit("g_bCheckFileLimit", "g_nFileLimit", {0, 100000}, "files-per-folder",
                             "每个文件夹最多扫描文件数");
