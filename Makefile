@@ -69,7 +69,7 @@ fuzz: deps
 	fuzz/run-all.sh $(BUILD_FUZZ)/fuzz $(FUZZ_SECONDS)
 
 # Benchmarks against public tools (not part of the tests). Each script prints its ratios.
-BENCH_SCRIPTS = run archive extras search export disc desktop message-pane browse scan-desktop
+BENCH_SCRIPTS = run archive extras search export disc desktop message-pane browse scan-desktop find-desktop
 bench: build
 	for script in $(BENCH_SCRIPTS); do bench/$$script.sh $(BUILD) || exit 1; done
 

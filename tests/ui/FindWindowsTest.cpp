@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <condition_variable>
 #include <functional>
@@ -128,7 +129,7 @@ TEST(FindDialogTest, CatalogTargetsAreShownOnlyWhileACategoryIsTheScope) {
     EXPECT_TRUE(dialog.TargetBox(search::kDiscLabel)->isChecked());
     dialog.CheckAllButton()->click();
     dialog.TextBox()->setEditText("abc");
-    dialog.accept();
+    QTest::keyClick(dialog.TextBox()->lineEdit(), Qt::Key_Return);  // Return in the text box is OK
     ASSERT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(model.Criteria().targets, search::kContentTargets);
     EXPECT_EQ(model.Selected().entry, fx.tools);
@@ -214,6 +215,18 @@ TEST(FindDialogTest, OpensOnTheSettingsAndTheHistoryNewestFirstAndClearsIt) {
     EXPECT_TRUE(dialog.TextBox()->currentText().isEmpty());
     EXPECT_TRUE(fx.doc.History().Strings().empty());
     EXPECT_TRUE(fx.doc.IsModified());
+}
+
+TEST(FindDialogTest, ReturnSearchesTheTextShownWhateverTheHistoryHolds) {
+    DialogFixture fx;
+    for (const char* past : {"00.", "20.", "0.", "20."}) fx.doc.History().Add(Local(past));
+    fx.options.fwFilter = "0.";
+    shell::FindDialogModel model = fx.Model();
+    ui::FindDialog dialog(model, fx.doc, fx.ui, false);
+    ASSERT_EQ(dialog.TextBox()->currentText(), "0.");
+    QTest::keyClick(dialog.TextBox()->lineEdit(), Qt::Key_Return);
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(model.Criteria().text, "0.");
 }
 
 // ---------------------------------------------------------------------------------------------

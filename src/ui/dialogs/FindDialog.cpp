@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -78,7 +79,13 @@ FindDialog::FindDialog(shell::FindDialogModel& model, catalog::CPelkoDoc& doc, c
     for (const std::string& past : m_model.historyList) {
         m_text->addItem(ToQt(past), QByteArray(past.data(), static_cast<qsizetype>(past.size())));
     }
+    // No row is current and nothing completes: the box holds the text as stored until the user
+    // picks a row, never a history text that merely resembles it.
+    m_text->setCompleter(nullptr);
+    m_text->setCurrentIndex(-1);
     m_textEdit->SetModelText(m_model.text);
+    // An editable combo box keeps Return to itself; in this dialog it means "确认".
+    connect(m_textEdit, &QLineEdit::returnPressed, this, &FindDialog::accept);
     connect(m_text, qOverload<int>(&QComboBox::activated), this, [this](int row) {
         const QByteArray bytes = m_text->itemData(row).toByteArray();
         m_textEdit->SetModelText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

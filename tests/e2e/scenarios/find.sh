@@ -52,8 +52,19 @@ scenario_find() {
   check "the list shows the third hit" eventually list_has "report2.txt" || return 1
   "$E2E_KIT/shot.sh" "$E2E_SHOTS/find-f7.png" >/dev/null 2>&1
 
+  # A second search typed over the first and started with Return: it searches the text as typed,
+  # and the history keeps both texts, the newest first.
+  keys focus "$TITLE"
+  check "Ctrl+F opens the find dialog again" keys key ctrl+f || return 1
+  check "the find dialog shows again" wait_dialog "查找..." || return 1
+  sleep 0.3
+  keys key ctrl+a && keys type "report2" && keys key Return
+  check "the dialog closes on Return" eventually dialog_gone "查找..." || return 1
+  check "the pane shows the one hit" pane_has 'Pelko\软件\Disc2\docs\report2.txt' "提示：  符合条件的查找结果共有 1 项" || return 1
+  check "the first search's other hits were cleared" pane_lacks 'report3.txt' || return 1
+
   check "the close dialog is answered" close_main || return 1
   check "the program ends after the close" ended "$pid" || return 1
   check "the saved catalog keeps the text in its history" \
-    sh -c "'$E2E_CLI' --catalog '$T/find' history | grep -qx report" || return 1
+    sh -c "'$E2E_CLI' --catalog '$T/find' history | tr '\\n' ' ' | grep -qx 'report2 report '" || return 1
 }
