@@ -162,8 +162,6 @@ void MainWindow::Handle(std::string_view id, std::function<void()> handler) {
     });
 }
 
-void MainWindow::DisableForNow(std::string_view id) { Action(id)->setEnabled(false); }
-
 void MainWindow::AttachHandlers() {
     AttachOptionHandlers();
     AttachFindCommands();

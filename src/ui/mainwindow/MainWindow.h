@@ -119,7 +119,6 @@ private:
     void RefreshSelectionCommands();
     void UpdateLockIndicators();
     void Handle(std::string_view id, std::function<void()> handler);
-    void DisableForNow(std::string_view id);
 
     void ToggleMessagePane();
     void ShowPaneThen(void (MessagePane::*operation)());
