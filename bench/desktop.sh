@@ -38,14 +38,7 @@ if [ ! -f "$work/catalog-$discs-$categories.done" ]; then
     touch "$work/catalog-$discs-$categories.done"
 fi
 
-# A home of the bench's own; kept between runs so that the font caches in it are warm.
-export HOME=$work/home
-export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
-export XDG_RUNTIME_DIR=$work/run
-export PELKO_SETTINGS_FILE=$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf  # pelko-cli's, for the count below
-mkdir -p "$HOME" "$XDG_CONFIG_HOME"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-unset PELKO_CATALOG
+use_private_home "$work"
 
 use_x_server "$work"
 

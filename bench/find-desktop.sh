@@ -48,16 +48,9 @@ if [ ! -f "$work/data-$discs-$files.done" ]; then
     touch "$work/data-$discs-$files.done"
 fi
 
-export HOME=$work/home
-export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
-export XDG_RUNTIME_DIR=$work/run
-export PELKO_SETTINGS_FILE=$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Tinkmoss"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-unset PELKO_CATALOG
+use_private_home "$work"
 use_x_server "$work"
 
-now() { date +%s.%N; }
 # The settings the find dialog opens on: the text, file names only, part match, all categories.
 write_settings() {
     printf '[settings]\nFW_strFilter=%s\nFW_nFindWhat=1\nFW_bPartMatch=1\nFW_bCurCategory=0\nFW_bCase=0\nFW_bCheckReadMe=0\nClearBeforeInfo=1\nPopCloseDlg=0\n' \

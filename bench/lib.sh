@@ -82,6 +82,22 @@ stop_started() {
     for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
 }
 
+# use_private_home WORK: a home of the bench's own under WORK (kept between runs, so that the font
+# caches in it stay warm), its XDG folders, pelko-cli's settings file inside it, and no catalog
+# folder from the environment.
+use_private_home() {
+    export HOME=$1/home
+    export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
+    export XDG_RUNTIME_DIR=$1/run
+    export PELKO_SETTINGS_FILE=$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf
+    mkdir -p "$HOME" "$XDG_CONFIG_HOME/Tinkmoss"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    unset PELKO_CATALOG
+}
+
+# now: the time in seconds, with nanoseconds.
+now() { date +%s.%N; }
+
 # use_x_server WORK: the X server a desktop benchmark draws on: $DISPLAY when set; otherwise a
 # private Xvfb (1600x1000x24) with a session bus and, when installed, openbox as window manager
 # (so that "maximised" fills the screen), all stopped when the script ends. Logs go into WORK;

@@ -34,16 +34,9 @@ if [ ! -f "$work/tree-$files-$folders.done" ]; then
     touch "$work/tree-$files-$folders.done"
 fi
 
-export HOME=$work/home
-export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
-export XDG_RUNTIME_DIR=$work/run
-export PELKO_SETTINGS_FILE=$XDG_CONFIG_HOME/Tinkmoss/Pelko.conf
-mkdir -p "$HOME" "$XDG_CONFIG_HOME"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-unset PELKO_CATALOG
+use_private_home "$work"
 use_x_server "$work"
 
-now() { date +%s.%N; }
 # wait_for_window TITLE: the X id of a shown window titled TITLE, asked for every 20 ms (a tighter
 # loop would take a core from the scan it waits for) for up to about ten minutes.
 wait_for_window() {
