@@ -19,9 +19,8 @@ std::optional<int> DoorCommandNumber(bool open, int drive) {
     return (open ? kOpenDoorCommand : kCloseDoorCommand) + drive;
 }
 
-std::vector<DriveMenuEntry> DriveMenuEntries(const std::vector<platform::OpticalDrive>& drives) {
+std::vector<DriveMenuEntry> DoorCommandEntries(const std::vector<platform::OpticalDrive>& drives) {
     std::vector<DriveMenuEntry> entries;
-    if (drives.size() < 2) return entries;
     for (const bool open : {true, false}) {
         for (const platform::OpticalDrive& drive : drives) {
             const std::optional<int> number = DoorCommandNumber(open, drive.number);
@@ -31,6 +30,11 @@ std::vector<DriveMenuEntry> DriveMenuEntries(const std::vector<platform::Optical
         }
     }
     return entries;
+}
+
+std::vector<DriveMenuEntry> DriveMenuEntries(const std::vector<platform::OpticalDrive>& drives) {
+    if (drives.size() < 2) return {};
+    return DoorCommandEntries(drives);
 }
 
 void DriveDoors::RunCommand(int number) {

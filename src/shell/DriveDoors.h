@@ -32,8 +32,11 @@ struct DriveMenuEntry {
     std::string text;  // model bytes: "弹出光驱 (/dev/sr0)"
 };
 
-// The "操作光驱" sub-menu: one open entry per drive in number order, then one close entry each.
-// Empty with fewer than two drives (the plain open and close entries serve a single drive).
+// Every door command of the drives: one open entry per drive in number order, then one close
+// entry each (the order of the "操作光驱" sub-menu and of the hot-key dialog's rows).
+std::vector<DriveMenuEntry> DoorCommandEntries(const std::vector<platform::OpticalDrive>& drives);
+// The "操作光驱" sub-menu: the door command entries, or none with fewer than two drives (the plain
+// open and close entries serve a single drive).
 std::vector<DriveMenuEntry> DriveMenuEntries(const std::vector<platform::OpticalDrive>& drives);
 
 class DriveDoors {

@@ -5,7 +5,6 @@
 #include "settings/SettingsTable.h"
 #include "shell/AppSettings.h"
 #include "shell/DriveDoors.h"
-#include "text/Codec.h"
 
 namespace pelko::shell {
 
@@ -18,15 +17,8 @@ constexpr int kLastLetterCode = 'Z';
 
 std::vector<HotKeyRow> HotKeyRows(const std::vector<platform::OpticalDrive>& drives) {
     std::vector<HotKeyRow> rows;
-    for (const bool open : {true, false}) {
-        for (const platform::OpticalDrive& drive : drives) {
-            const std::optional<int> number = DoorCommandNumber(open, drive.number);
-            if (!number) continue;
-            rows.push_back(
-                {*number, open,
-                 text::LocalWith(open ? "弹出光驱 (%s)" : "关闭光驱 (%s)", text::FromUtf8(drive.device))});
-        }
-    }
+    for (DriveMenuEntry& entry : DoorCommandEntries(drives))
+        rows.push_back({entry.command, DecodeDoorCommand(entry.command)->open, std::move(entry.text)});
     return rows;
 }
 
