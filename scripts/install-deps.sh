@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     libgtest-dev libgmock-dev
-    zlib1g-dev libminizip-dev
+    zlib1g-dev libminizip-dev libzstd-dev
     qt6-base-dev
-    zip unzip findutils bc
+    zip unzip findutils bc ncdu
     python3
     time
     libpng-dev

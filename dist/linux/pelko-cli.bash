@@ -60,7 +60,8 @@ _pelko_cli() {
         scan-folder | scan-disc | scan-drive) own="--category --name --memo" ;;
         watch) own="--scan --category --wait --for" ;;
         dump) own="--json --summary" ;;
-        find) own="--what --whole --case --readme --only-this --in" ;;
+        find) own="--what --whole --case --readme --only-this --full --in" ;;
+        index) own="--rebuild" ;;
         rm) own="--yes" ;;
         add) own="--category --name --memo" ;;
         export) own="--text --html --flat --memo --types --dirs-only --no-progress" ;;

@@ -32,6 +32,7 @@ void DeferredDeletions::Run(const CCategory& root, MessageLog& log) {
             if (!RemoveFile(file))
                 log.Post(MessageKind::Error, text::Local("删除光盘文件 ") + ModelPath(file) + text::Local(" 失败"));
         }
+        if (!leftovers.index.empty()) RemoveFile(leftovers.index);
         for (const fs::path& folder : leftovers.folders) {
             std::error_code ec;
             if (fs::is_directory(fs::symlink_status(folder, ec))) fs::remove_all(folder, ec);

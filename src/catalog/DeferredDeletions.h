@@ -13,12 +13,13 @@ namespace pelko::catalog {
 class CCategory;
 class MessageLog;
 
-// What a deleted entry leaves on the disk: its disc file and ZIP, its exported pages, and its
-// thumbnail folder when that goes too (removed with its content).
+// What a deleted entry leaves on the disk: its disc file and ZIP, its search index, its exported
+// pages, and its thumbnail folder when that goes too (removed with its content).
 struct EntryLeftovers {
     std::string volumeLabel;
     std::uint32_t volumeSerial = 0;
     std::vector<std::filesystem::path> discFiles;
+    std::filesystem::path index;  // removed with the disc files; silently, it can be rebuilt
     std::vector<std::filesystem::path> pages;
     std::vector<std::filesystem::path> folders;
 };

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 #include "catalog/CArchive.h"
@@ -69,6 +71,67 @@ fs::path DiscStore::ZipPath(std::string_view volumeLabel, std::uint32_t volumeSe
     fs::path zip = PlainPath(volumeLabel, volumeSerial);
     zip += ".zip";
     return zip;
+}
+
+fs::path DiscStore::IndexPath(std::string_view volumeLabel, std::uint32_t volumeSerial) const {
+    return m_catalogFolder / "Index" / (SafeFileName(DiscFileName(volumeLabel, volumeSerial)) + ".idx");
+}
+
+std::optional<DiscFileStamp> DiscStore::CurrentStamp(std::string_view volumeLabel,
+                                                     std::uint32_t volumeSerial) const {
+    const fs::path plain = PlainPath(volumeLabel, volumeSerial);
+    const fs::path zip = ZipPath(volumeLabel, volumeSerial);
+    switch (FindNewestCopy(plain, zip)) {
+        case NewestCopy::Plain:
+            return StampOf(plain, 0);
+        case NewestCopy::Zip:
+            return StampOf(zip, 1);
+        case NewestCopy::None:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::optional<DiscIndex> DiscStore::OpenIndex(const CDiskInfo& entry) const {
+    const std::optional<DiscFileStamp> stamp = CurrentStamp(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);
+    if (!stamp) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    if (platform::ReadWholeFile(IndexPath(entry.m_strVolumeLabel, entry.m_dwVolumeSerial), bytes) !=
+        platform::WholeFileRead::Ok) {
+        return std::nullopt;
+    }
+    try {
+        return DiscIndex::Unpack(bytes, *stamp);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+bool DiscStore::WriteIndex(const CCD& contents, const DiscFileStamp& stamp) const {
+    std::error_code ec;
+    const fs::path file = IndexPath(contents.m_strVolumeLabel, contents.m_dwVolumeSerial);
+    fs::create_directories(file.parent_path(), ec);
+    try {
+        const std::string packed = DiscIndex::Pack(stamp, DiscIndex::Encode(contents));
+        // Rebuilt from the disc file whenever it is lost, so a crash-safe rename is enough.
+        return !packed.empty() &&
+               platform::ReplaceFileContent(file, packed, platform::Durability::ProcessCrash);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool DiscStore::RefreshIndex(const CCD& contents) const {
+    const std::optional<DiscFileStamp> stamp =
+        CurrentStamp(contents.m_strVolumeLabel, contents.m_dwVolumeSerial);
+    if (!stamp) return false;
+    // Only the header is read: it names the disc file version the index was built from.
+    std::array<std::uint8_t, DiscIndex::kHeaderBytes> header{};
+    std::ifstream existing(IndexPath(contents.m_strVolumeLabel, contents.m_dwVolumeSerial), std::ios::binary);
+    if (existing.read(reinterpret_cast<char*>(header.data()), header.size()) &&
+        DiscIndex::PeekStamp(header) == stamp)
+        return true;
+    return WriteIndex(contents, *stamp);
 }
 
 fs::path DiscStore::PictureFolder(std::string_view volumeLabel, std::uint32_t volumeSerial) const {
@@ -185,6 +248,7 @@ bool DiscStore::Release(std::unique_ptr<CCD>& cd) {
         return false;
     }
     CompressNewestPlain(plain, ZipPath(cd->m_strVolumeLabel, cd->m_dwVolumeSerial));
+    RefreshIndex(*cd);  // a failure only makes searches of this disc read it in full
     cd.reset();
     return true;
 }

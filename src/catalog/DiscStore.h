@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "catalog/CCD.h"
+#include "catalog/DiscIndex.h"
 
 namespace pelko::catalog {
 
@@ -31,6 +33,19 @@ public:
     std::filesystem::path ZipPath(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
     std::filesystem::path PictureFolder(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
 
+    // The search index of an object's disc file, in the catalog's "Index" folder.
+    std::filesystem::path IndexPath(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
+    // The stamp of the copy Open would read; nullopt when there is none.
+    std::optional<DiscFileStamp> CurrentStamp(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
+    // The index of an entry's disc file when it is there, undamaged and built from the disc
+    // file's current copy; nullopt otherwise (the disc must then be searched in full).
+    std::optional<DiscIndex> OpenIndex(const CDiskInfo& entry) const;
+    // Writes the index of `contents`, which must be what the disc file's current copy of
+    // `stamp` holds. False when it could not be written (searches then read the disc file).
+    bool WriteIndex(const CCD& contents, const DiscFileStamp& stamp) const;
+    // Writes the index unless the one on disk already belongs to the current copy.
+    bool RefreshIndex(const CCD& contents) const;
+
     // Loads the disc file of a catalog entry (the newer of the plain file and its ZIP's entry,
     // inflated in memory). Null after reporting why when it cannot be read.
     std::unique_ptr<CCD> Open(const CDiskInfo& entry);
@@ -43,8 +58,8 @@ public:
     bool Save(CCD& cd);
 
     // Saves the object when modified, then leaves the newest content in the ZIP (compressing a
-    // plain file that is newer than the ZIP) and removes the plain file, then destroys the
-    // object and resets `cd`. When the changes cannot be written the object is kept in `cd`,
+    // plain file that is newer than the ZIP) and removes the plain file, brings the search
+    // index up to date with it, then destroys the object and resets `cd`. When the changes cannot be written the object is kept in `cd`,
     // unchanged, so that the caller can try again after making room: false, after reporting.
     bool Release(std::unique_ptr<CCD>& cd);
 

@@ -18,6 +18,7 @@ void ObjectDeletion::DeleteEntry(CDiskInfo& entry) {
     leftovers.volumeLabel = label;
     leftovers.volumeSerial = serial;
     leftovers.discFiles = {m_discs.PlainPath(label, serial), m_discs.ZipPath(label, serial)};
+    leftovers.index = m_discs.IndexPath(label, serial);
     for (const std::string_view extension : {".htm", ".txt"})
         leftovers.pages.push_back(EntryExportPage(m_catalogFolder, entry, extension));
     if (m_deletePictureFolders) leftovers.folders.push_back(m_discs.PictureFolder(label, serial));

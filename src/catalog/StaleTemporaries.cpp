@@ -35,6 +35,7 @@ bool IsOwnTargetName(std::string_view target, TemporaryPlace place) {
     if (place == TemporaryPlace::CatalogFolder)
         return target == CPelkoDoc::kCatalogFile || target == "help.htm" || target == "faq.htm";
     const std::string lower = text::AsciiLower(target);
+    if (place == TemporaryPlace::IndexFolder) return lower.size() > 4 && lower.ends_with(".idx");
     // Disc files and their ZIPs; a merge brings in older ".zip" disc files under their own names.
     if (lower.size() > 4 && (lower.ends_with(".pkb") || lower.ends_with(".zip"))) return true;
     return std::any_of(std::begin(kAllDefaultPictures), std::end(kAllDefaultPictures),
@@ -94,6 +95,7 @@ std::vector<fs::path> RemoveStaleTemporaries(const fs::path& catalogFolder, Mess
     std::vector<fs::path> removed;
     RemoveIn(catalogFolder, TemporaryPlace::CatalogFolder, minimumAge, log, removed);
     RemoveIn(catalogFolder / "Disk", TemporaryPlace::DiskFolder, minimumAge, log, removed);
+    RemoveIn(catalogFolder / "Index", TemporaryPlace::IndexFolder, minimumAge, log, removed);
     return removed;
 }
 

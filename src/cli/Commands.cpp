@@ -13,6 +13,7 @@
 #include "cli/EditCommands.h"
 #include "cli/ExportCommand.h"
 #include "cli/FindCommand.h"
+#include "cli/IndexCommand.h"
 #include "cli/HelpPageCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
@@ -116,6 +117,7 @@ const std::vector<std::unique_ptr<Command>>& Commands() {
         list.push_back(std::make_unique<MergeCommand>());
         list.push_back(std::make_unique<AddCommand>());
         list.push_back(std::make_unique<FindCommand>());
+        list.push_back(std::make_unique<IndexCommand>());
         list.push_back(std::make_unique<ExportCommand>());
         list.push_back(std::make_unique<HelpPageCommand>(exporting::HelpPage::Help));
         list.push_back(std::make_unique<HelpPageCommand>(exporting::HelpPage::Faq));

@@ -42,6 +42,7 @@ struct FindOptions {
     bool caseSensitive = false;
     bool readme = false;
     bool onlyThis = false;
+    bool full = false;  // every disc file read in full; the search index neither used nor written
     std::optional<std::string> in;  // UTF-8 catalog path
 };
 
@@ -74,6 +75,8 @@ std::optional<FindOptions> ParseOptions(std::span<const std::string> args, std::
             options.caseSensitive = true;
         } else if (arg == "--readme") {
             options.readme = true;
+        } else if (arg == "--full") {
+            options.full = true;
         } else if (arg == "--only-this") {
             options.onlyThis = true;
         } else if (arg == "--what" || arg == "--in") {
@@ -202,7 +205,8 @@ private:
 std::string_view FindCommand::Description() const {
     return "Search the catalog (the root, or the category or scan object --in names) for TEXT in file names "
            "(default) or the values --what lists; --whole: the value equals TEXT; --case: case-sensitive; "
-           "--readme: also the scan objects' readme texts; --only-this: not the sub-categories.";
+           "--readme: also the scan objects' readme texts; --only-this: not the sub-categories; --full: read every "
+           "disc file instead of the search index.";
 }
 
 int FindCommand::Execute(CliContext& context, std::span<const std::string> args) {
@@ -231,8 +235,10 @@ int FindCommand::Execute(CliContext& context, std::span<const std::string> args)
     FindOutput output(context.out, context.err);
     OptionsDialog dialog(*options, scope, session.Ui(), session.Doc().History());
     TerminalFindWindow window;
+    search::PrefetchOptions prefetch;
+    prefetch.useIndex = !options->full;
     shell::FindController controller(
-        {busy, settings, store, session.Doc(), output, session.Ui(), dialog, window});
+        {busy, settings, store, session.Doc(), output, session.Ui(), dialog, window}, prefetch);
     // Ctrl+C stops the search the way the wait dialog's Cancel does: the hits found so far stay
     // and the count line reports them.
     const InterruptGuard interrupt;

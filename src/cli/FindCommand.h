@@ -13,7 +13,7 @@ public:
     std::string_view Synopsis() const override {
         return "find TEXT [--what name,memo,dirname,dirmemo,catname,catmemo,discname,discmemo,label] "
                "[--whole] "
-               "[--case] [--readme] [--only-this] [--in CATPATH]";
+               "[--case] [--readme] [--only-this] [--full] [--in CATPATH]";
     }
     std::string_view Description() const override;
     std::span<const std::string_view> OptionsTakingValue() const override {

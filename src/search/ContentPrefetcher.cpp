@@ -7,6 +7,7 @@
 #include "catalog/DiscStore.h"
 #include "search/FindContext.h"
 #include "search/HitSink.h"
+#include "search/IndexSearch.h"
 #include "search/ScanObjectSearch.h"
 
 namespace pelko::search {
@@ -59,6 +60,7 @@ ContentPrefetcher::ContentPrefetcher(std::vector<ContentJob> jobs, const FindCon
       m_context(context),
       m_catalogFolder(std::move(catalogFolder)),
       m_window(std::max<std::size_t>(options.window, 1)),
+      m_useIndex(options.useIndex),
       m_results(m_jobs.size()) {
     unsigned threads =
         options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
@@ -111,17 +113,33 @@ ContentResult ContentPrefetcher::RunJob(std::size_t index) {
     }
     const ContentJob& job = m_jobs[index];
     BufferingOutput output(result.lines);
+    catalog::DiscStore store(m_catalogFolder, output);
+    const catalog::CDiskInfo& entry = *job.entry;
+    std::optional<catalog::DiscFileStamp> stamp;
+    std::optional<HeadProgress> progress;
+    if (m_context.progress) progress.emplace(*m_context.progress, m_nextToTake, index);
+    if (m_useIndex) {
+        if (const std::optional<catalog::DiscIndex> found = store.OpenIndex(entry)) {
+            result.stopped = !SearchIndexedScanObject(*found, job.scanObjectPath, m_context, output,
+                                                      progress ? &*progress : nullptr);
+            return result;
+        }
+        stamp = store.CurrentStamp(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);
+    }
     std::unique_ptr<catalog::CCD> contents;
     try {
-        catalog::DiscStore store(m_catalogFolder, output);
-        contents = store.Open(*job.entry);
+        contents = store.Open(entry);
     } catch (const std::bad_alloc&) {
         // Out of memory while loading: the scan object is skipped like one that cannot be read.
         return result;
     }
     if (!contents) return result;  // the loader has said why
-    std::optional<HeadProgress> progress;
-    if (m_context.progress) progress.emplace(*m_context.progress, m_nextToTake, index);
+    // The index was missing, stale or damaged: build it from what was just read, unless the
+    // disc file changed meanwhile or reading it needed a word to the user.
+    if (stamp && result.lines.empty() &&
+        store.CurrentStamp(entry.m_strVolumeLabel, entry.m_dwVolumeSerial) == stamp) {
+        store.WriteIndex(*contents, *stamp);
+    }
     result.stopped =
         !SearchScanObject(*contents, job.scanObjectPath, m_context, output, progress ? &*progress : nullptr);
     return result;

@@ -51,6 +51,9 @@ struct ContentJob {
 struct PrefetchOptions {
     unsigned threads = 0;    // 0: one per core, at most `window`
     std::size_t window = 4;  // scan objects ahead of the walk at most
+    // Search each disc through its index where a current one exists, and write the index of a
+    // disc that had to be read in full. Off: every disc is read in full and no index written.
+    bool useIndex = true;
 };
 
 class ContentPrefetcher {
@@ -74,6 +77,7 @@ private:
     const FindContext& m_context;
     std::filesystem::path m_catalogFolder;
     std::size_t m_window;
+    bool m_useIndex;
 
     std::mutex m_mutex;
     std::condition_variable m_resultReady;

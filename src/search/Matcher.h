@@ -27,6 +27,8 @@ public:
     bool MatchesReadme(std::string_view text) const;
 
     const SearchWords& Words() const { return m_words; }
+    bool PartMatch() const { return m_partMatch; }
+    bool CaseSensitive() const { return m_caseSensitive; }
 
 private:
     bool Matches(std::string_view value, bool endRule) const;

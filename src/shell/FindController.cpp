@@ -42,9 +42,12 @@ void FindController::Find(FindScope preselected) {
     m_services.window.SaveOpenScanObject();
 
     catalog::CPelkoDoc& doc = m_services.doc;
+    const std::vector<std::string> historyBefore = doc.History().Strings();
     FindDialogModel model(m_services.settings, doc.History(), preselected, *doc.Root());
     if (!m_services.dialog.RunFindDialog(model)) return;
-    doc.SetModified();  // the history changed
+    // The search text joined the history; the catalog is written again only when that changed
+    // it (a search repeated with the newest text leaves it as it is).
+    if (doc.History().Strings() != historyBefore) doc.SetModified();
 
     const FindScope scope = model.Selected();
     search::FindObject object;

@@ -35,6 +35,9 @@ TEST(StaleTemporariesTest, OnlyOurOwnTemporaryNames) {
         {"LABEL12345678.pkb.tmpzzzzzz", TemporaryPlace::DiskFolder, true},
         {"OLD.ZIP.tmp000000", TemporaryPlace::DiskFolder, true},
         {"fdisk.bmp.tmpQWERTY", TemporaryPlace::DiskFolder, true},
+        {"LABEL12345678.pkb.idx.tmpAb3dE9", TemporaryPlace::IndexFolder, true},
+        {"LABEL12345678.pkb.idx.tmpAb3dE9", TemporaryPlace::DiskFolder, false},
+        {"LABEL12345678.pkb.zip.tmpAb3dE9", TemporaryPlace::IndexFolder, false},
         {"tnk.dat.tmpPOISON", TemporaryPlace::CatalogFolder, true},
         {"help.htm.tmp123abc", TemporaryPlace::CatalogFolder, true},
         {"x.pkb.zip.tmpABC", TemporaryPlace::DiskFolder, false},       // five letters short

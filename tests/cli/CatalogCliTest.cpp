@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "settings/SettingsStore.h"
 #include "cli/CliRun.h"
 #include "cli/Command.h"
+#include "settings/SettingsStore.h"
 #include "support/TempDir.h"
 
 namespace pelko::cli {
@@ -103,7 +103,8 @@ TEST_F(CatalogCliTest, FindPrintsHitsAndKeepsTheSearch) {
               "        Pelko\\软件\\盘一\\Setup\\中文.txt.bak\n"
               "提示：  符合条件的查找结果共有 2 项\n");
 
-    const Result none = Run({"find", "*.txt", "--what", "discname,catname,dirname", "--case", "--in", "软件"});
+    const Result none =
+        Run({"find", "*.txt", "--what", "discname,catname,dirname", "--case", "--in", "软件"});
     EXPECT_EQ(none.status, 1) << none.err;
     EXPECT_NE(none.out.find("符合条件的查找结果共有 0 项"), std::string::npos);
 
@@ -123,6 +124,44 @@ TEST_F(CatalogCliTest, FindPrintsHitsAndKeepsTheSearch) {
     EXPECT_NE(empty.err.find("查找内容不能为空!"), std::string::npos);
     EXPECT_EQ(Run({"find", "x", "--what", "size"}).status, 2);
     EXPECT_EQ(Run({"find", "x", "--in", "no/such"}).status, 1);
+}
+
+// The scan files the disc with its search index; find answers from it exactly as from the disc
+// file (--full); `index` tells which indexes are current and --rebuild makes them all anew.
+TEST_F(CatalogCliTest, IndexIsKeptWithTheDiscAndRebuiltOnRequest) {
+    tree.WriteFile("Setup/readme.TXT", "a");
+    tree.WriteFile("docs/a.txt", "b");
+    ASSERT_EQ(Run({"scan-folder", tree.path(), "--category", "软件", "--name", "盘一"}).status, 0);
+    const fs::path indexFolder = catalogDir.path() / "Index";
+    ASSERT_EQ(std::distance(fs::directory_iterator(indexFolder), fs::directory_iterator()), 1);
+    const std::string current =
+        "scan objects: 1 with a current index, 0 to be indexed at their next search, 0 "
+        "without a disc file\n";
+    EXPECT_EQ(Run({"index"}).out, current);
+
+    const Result indexed = Run({"find", "*.txt"});
+    EXPECT_EQ(indexed.status, 0);
+    EXPECT_NE(indexed.out.find("共有 2 项"), std::string::npos) << indexed.out;
+    EXPECT_EQ(Run({"find", "*.txt", "--full"}).out, indexed.out);
+
+    const fs::path index = fs::directory_iterator(indexFolder)->path();
+    test::WriteFileBytes(index, {});  // damaged
+    EXPECT_EQ(Run({"index"}).out,
+              "scan objects: 0 with a current index, 1 to be indexed at their next search, 0 "
+              "without a disc file\n");
+    EXPECT_EQ(Run({"find", "*.txt"}).out, indexed.out) << "a damaged index is not used";
+    EXPECT_EQ(Run({"index"}).out, current) << "the search wrote it anew";
+
+    test::WriteFileBytes(indexFolder / "GHOST1.pkb.idx", {});
+    const Result rebuilt = Run({"index", "--rebuild"});
+    EXPECT_EQ(rebuilt.status, 0) << rebuilt.err;
+    EXPECT_EQ(rebuilt.out,
+              "rebuilt the index of 1 scan objects; 0 without a readable disc file; removed 1 index files of "
+              "no scan "
+              "object\n");
+    EXPECT_FALSE(fs::exists(indexFolder / "GHOST1.pkb.idx"));
+    EXPECT_EQ(Run({"index"}).out, current);
+    EXPECT_EQ(Run({"index", "--now"}).status, 2);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/qt/QtSettingsStore.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstdlib>
@@ -73,6 +74,28 @@ TEST_F(QtSettingsStoreTest, ValuesComeBackThroughTheFile) {
     EXPECT_EQ(content.rfind("[settings]\n", 0), 0u) << content;
     EXPECT_NE(content.find("光盘 说明【文件夹】😀"), std::string::npos) << "the file holds UTF-8";
     EXPECT_EQ(content.find(chinese), std::string::npos);
+}
+
+// A value the file already holds is not written again (each write replaces the whole file);
+// a changed one, or one only a default stood for, is.
+TEST_F(QtSettingsStoreTest, UnchangedValuesLeaveTheFileAlone) {
+    QtSettingsStore store(ini);
+    store.WriteInt("FW_nFindWhat", 1);
+    store.WriteString("FW_strFilter", text::Local("光盘"));
+    struct stat before {};
+    ASSERT_EQ(::stat(ini.c_str(), &before), 0);
+    store.WriteInt("FW_nFindWhat", 1);
+    store.WriteString("FW_strFilter", text::Local("光盘"));
+    struct stat after {};
+    ASSERT_EQ(::stat(ini.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the file was not replaced";
+
+    store.WriteInt("FW_nFindWhat", 2);
+    ASSERT_EQ(::stat(ini.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(QtSettingsStore(ini).ReadInt("FW_nFindWhat", 0), 2);
+    store.WriteInt("FW_bCase", 0);  // absent before: written although 0 is what a read would give
+    EXPECT_EQ(QtSettingsStore(ini).ReadInt("FW_bCase", 5), 0);
 }
 
 TEST_F(QtSettingsStoreTest, AFileThatCannotBeWrittenIsReportedOnce) {

@@ -7,6 +7,7 @@
 #include "catalog/CCD.h"
 #include "catalog/CCategory.h"
 #include "catalog/CRootCategory.h"
+#include "catalog/DiscStore.h"
 #include "search/CFindThread.h"
 #include "search/FindDescription.h"
 #include "search/FindProgress.h"
@@ -77,8 +78,19 @@ protected:
         catalogDir.WriteFile("Disk/GONE5.pkb.zip", "not a zip");
     }
 
-    // Runs a search to its end on this thread.
+    // Runs a search to its end on this thread. Unless told not to use the index, the same search
+    // also runs reading every disc file in full, the reference: both must write the same lines.
     Lines Search(FindCriteria criteria, const catalog::CCategory& from, PrefetchOptions prefetch = {}) {
+        const Lines lines = SearchOnce(criteria, from, prefetch);
+        if (prefetch.useIndex) {
+            PrefetchOptions full = prefetch;
+            full.useIndex = false;
+            EXPECT_EQ(SearchOnce(criteria, from, full), lines) << "the index answers as the disc files do";
+        }
+        return lines;
+    }
+
+    Lines SearchOnce(FindCriteria criteria, const catalog::CCategory& from, PrefetchOptions prefetch) {
         test::RecordingLog out;
         CFindThread worker(std::move(criteria), FindObject{&from, nullptr, {}}, catalogDir.path(), out,
                            nullptr, {}, prefetch);
@@ -270,6 +282,49 @@ TEST_F(SearchWalkTest, CancellationKeepsTheHitsWrittenAndFinishesOnce) {
         EXPECT_EQ(hits[44], "Pelko\\many\\d6\\hit12")
             << "in order up to the stop (entries stand newest first)";
     }
+}
+
+// A search writes the index of each disc it had to read in full; later searches answer from
+// the indexes with the same lines, and an index that no longer belongs to its disc file (the
+// disc changed, or the index was damaged) is never used and is written anew.
+TEST_F(SearchWalkTest, SearchesKeepTheIndexOfEachDiscCurrent) {
+    catalog::DiscStore store(catalogDir.path(), log);
+    std::filesystem::remove_all(catalogDir.path() / "Index");  // as a catalog of an older version
+    const Lines first = Search(AllTargets("x"), root);
+    const std::filesystem::path index = store.IndexPath("ONE", 2);
+    ASSERT_TRUE(std::filesystem::exists(index));
+    const catalog::CDiskInfo& one = *root.FindEntryByLabel("ONE", 2);
+    EXPECT_TRUE(store.OpenIndex(one));
+    EXPECT_FALSE(std::filesystem::exists(store.IndexPath("GONE", 5))) << "no index for an unreadable disc";
+    EXPECT_EQ(Search(AllTargets("x"), root), first);
+
+    // Changed through the disc store: releasing it brings the index up to date at once.
+    std::unique_ptr<catalog::CCD> cd = store.Open(one);
+    ASSERT_TRUE(cd);
+    ASSERT_EQ(cd->Files().front()->m_strName, "a x");
+    cd->Files().front()->m_strName = "aa x";  // keeps the sorted order
+    cd->m_bModified = true;
+    ASSERT_TRUE(store.Release(cd));
+    EXPECT_TRUE(store.OpenIndex(one));
+    std::vector<std::string> expected = ResultLines(first);
+    expected[3] = "Pelko\\类别A\\盘一\\aa x";
+    EXPECT_EQ(ResultLines(Search(AllTargets("x"), root)), expected);
+
+    // Damaged: refused, the disc read in full, the index written again.
+    std::string bytes = test::ReadFile(index);
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x10);
+    test::WriteFileBytes(index, std::span<const std::uint8_t>(
+                                    reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    EXPECT_FALSE(store.OpenIndex(one));
+    EXPECT_EQ(ResultLines(Search(AllTargets("x"), root)), expected);
+    EXPECT_TRUE(store.OpenIndex(one));
+
+    // Without the index the same search reads every disc and writes nothing.
+    std::filesystem::remove_all(catalogDir.path() / "Index");
+    PrefetchOptions fullOnly;
+    fullOnly.useIndex = false;
+    EXPECT_EQ(ResultLines(Search(AllTargets("x"), root, fullOnly)), expected);
+    EXPECT_FALSE(std::filesystem::exists(catalogDir.path() / "Index"));
 }
 
 TEST(FindDescriptionTest, LinesThatOpenAndCloseASearch) {

@@ -57,13 +57,18 @@ std::string QtSettingsStore::ReadString(std::string_view key, std::string_view d
     return text::FromUtf8(TextOf(value).toStdString());
 }
 
-void QtSettingsStore::WriteInt(std::string_view key, int value) {
-    m_settings->setValue(KeyOf(key), value);
-    Flush();
-}
+void QtSettingsStore::WriteInt(std::string_view key, int value) { Write(KeyOf(key), QString::number(value)); }
 
 void QtSettingsStore::WriteString(std::string_view key, std::string_view value) {
-    m_settings->setValue(KeyOf(key), QString::fromStdString(text::ToUtf8(value)));
+    Write(KeyOf(key), QString::fromStdString(text::ToUtf8(value)));
+}
+
+void QtSettingsStore::Write(const QString& key, const QString& text) {
+    // A value the file already holds is not written again: every write rewrites and flushes the
+    // whole file, and a search or a start would otherwise do that once per unchanged key.
+    const QVariant stored = m_settings->value(key);
+    if (stored.isValid() && TextOf(stored) == text) return;
+    m_settings->setValue(key, text);
     Flush();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The user's settings store as an INI file kept by QSettings: section [settings], one line per
 // key, text in UTF-8. The library side sees model bytes (GB18030); conversion happens here.
-// Every write is flushed to the file at once, so another process sees it; a file that cannot be
+// Every write that changes a value is flushed to the file at once, so another process sees it; a file that cannot be
 // written is reported once, as a message in model bytes, to the function given. Works without a
 // QCoreApplication. As in any INI file, a ";" starts a comment unless the value is quoted; values
 // written here are quoted when they need it.
@@ -15,6 +15,7 @@
 #include "settings/SettingsStore.h"
 
 class QSettings;
+class QString;
 
 namespace pelko::platform {
 
@@ -43,6 +44,7 @@ public:
     void WriteString(std::string_view key, std::string_view value) override;
 
 private:
+    void Write(const QString& key, const QString& text);
     void Flush();
 
     std::unique_ptr<QSettings> m_settings;
