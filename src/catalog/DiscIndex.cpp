@@ -13,7 +13,7 @@ namespace {
 
 // Header: magic, format version, the stamp, the body's size; then the zstd frame.
 constexpr std::string_view kMagic = "PKIX";
-constexpr std::uint8_t kFormat = 1;
+constexpr std::uint8_t kFormat = 2;
 // Names and memos compress well; a higher level costs more when writing but nothing when
 // reading (zstd decodes at the same speed whatever the level).
 constexpr int kCompressionLevel = 9;
@@ -105,17 +105,15 @@ struct RunBuilder {
         ++itemCount;
     }
 
-    // One run per folder in pre-order, as a search walks them.
-    void AddFolder(const CDir& dir, std::uint64_t parentItemPlusOne) {
+    // One run per folder in pre-order, as a search walks them. Which folder item a run stands
+    // for follows from that order, so it is not stored.
+    void AddFolder(const CDir& dir) {
         ++runCount;
-        PutVarint(runs, parentItemPlusOne);
         PutVarint(runs, dir.Files().size());
         PutVarint(runs, dir.Subdirs().size());
         for (const auto& file : dir.Files()) AddItem(file->m_strName.view(), file->m_strMemo.view());
-        const std::uint64_t firstFolderItem = itemCount;
         for (const auto& sub : dir.Subdirs()) AddItem(sub->m_strName.view(), sub->m_strMemo.view());
-        for (std::size_t i = 0; i < dir.Subdirs().size(); ++i)
-            AddFolder(*dir.Subdirs()[i], firstFolderItem + i + 1);
+        for (const auto& sub : dir.Subdirs()) AddFolder(*sub);
     }
 };
 
@@ -123,7 +121,7 @@ struct RunBuilder {
 
 std::string DiscIndex::Encode(const CCD& contents) {
     RunBuilder builder;
-    builder.AddFolder(contents, 0);
+    builder.AddFolder(contents);
     std::string body;
     body.reserve(contents.m_strReadme.size() + builder.runs.size() + builder.nameLengths.size() +
                  builder.names.size() + builder.memos.size() + builder.memoText.size() + 32);
@@ -151,29 +149,24 @@ std::optional<DiscIndex> DiscIndex::DecodeOwned(std::shared_ptr<const char[]> bo
     BodyReader in(std::span<const char>(index.m_body.get(), size));
 
     index.m_readme = in.Bytes(in.Count(kMaxBodyBytes));
-    // Each run takes at least three bytes, each item at least one (its name's length).
-    const std::uint32_t runCount = in.Count(in.Remaining() / 3);
+    // Each run takes at least two bytes, each item at least one (its name's length).
+    const std::uint32_t runCount = in.Count(in.Remaining() / 2);
     if (in.Failed() || runCount == 0) return std::nullopt;  // a tree has at least its root
     index.m_runs.reserve(runCount);
     std::uint64_t items = 0;
     for (std::uint32_t r = 0; r < runCount; ++r) {
-        const std::uint32_t parentPlusOne = in.Count(kMaxCount);
         const std::uint32_t files = in.Count(kMaxCount);
         const std::uint32_t folders = in.Count(kMaxCount);
         if (in.Failed()) return std::nullopt;
-        const std::uint32_t parent = parentPlusOne == 0 ? kNoParent : parentPlusOne - 1;
-        // The root run alone has no parent; every other run stands for a folder item of an
-        // earlier run, each folder item for exactly one run, in order.
-        if ((r == 0) != (parent == kNoParent)) return std::nullopt;
-        index.m_runs.push_back({parent, static_cast<std::uint32_t>(items), files, folders});
+        index.m_runs.push_back({kNoParent, static_cast<std::uint32_t>(items), files, folders});
         items += std::uint64_t{files} + folders;
         if (items > kMaxCount || items > in.Remaining()) return std::nullopt;
     }
-    // Folder items of run r, in order, are the runs r+1... of the pre-order walk: check that
-    // each run's parent is the next folder item in that walk.
+    // The runs after the root are the folder items in the order of a pre-order walk: each
+    // folder item is entered, as the next run, right after its parent's run or the subtree of
+    // its elder sibling. Every folder item needs exactly one run and every run but the root one.
     {
         std::vector<std::uint32_t> pending;  // folder items still to be entered, as a stack
-        pending.reserve(64);
         std::size_t next = 1;
         auto push = [&](const Run& run) {
             for (std::uint32_t i = run.folderCount; i > 0; --i)
@@ -181,9 +174,9 @@ std::optional<DiscIndex> DiscIndex::DecodeOwned(std::shared_ptr<const char[]> bo
         };
         push(index.m_runs[0]);
         while (!pending.empty()) {
-            const std::uint32_t item = pending.back();
+            if (next == index.m_runs.size()) return std::nullopt;
+            index.m_runs[next].parentItem = pending.back();
             pending.pop_back();
-            if (next == index.m_runs.size() || index.m_runs[next].parentItem != item) return std::nullopt;
             push(index.m_runs[next++]);
         }
         if (next != index.m_runs.size()) return std::nullopt;
