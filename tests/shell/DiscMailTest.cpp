@@ -120,7 +120,9 @@ TEST(DiscMailTest, MailProgramFailuresAreReportedByEitherWay) {
             const Lines lines = f.log.Lines();
             const auto error = std::make_pair(MessageKind::Error, text::Local(c.error));
             EXPECT_EQ(std::count(lines.begin(), lines.end(), error), 1);
-            if (way == MailWay::Attached) EXPECT_EQ(lines.back().second, text::Local("发送光盘 我的软件"));
+            if (way == MailWay::Attached) {
+                EXPECT_EQ(lines.back().second, text::Local("发送光盘 我的软件"));
+            }
         }
     }
 }
