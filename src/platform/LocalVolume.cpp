@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -37,28 +38,41 @@ bool IsDirectoryAt(int dirFd, const char* name) {
     return S_ISDIR(st.stx_mode);
 }
 
+// Puts a folder's read position back to its start when it goes out of scope.
+class RewindOnExit {
+public:
+    explicit RewindOnExit(int fd) : m_fd(fd) {}
+    ~RewindOnExit() { ::lseek(m_fd, 0, SEEK_SET); }
+    RewindOnExit(const RewindOnExit&) = delete;
+    RewindOnExit& operator=(const RewindOnExit&) = delete;
+
+private:
+    int m_fd;
+};
+
 class LocalFolder final : public VolumeFolder {
 public:
     explicit LocalFolder(FileDescriptor fd) : m_fd(std::move(fd)) {}
 
     void Enumerate(const std::function<bool(const VolumeEntry&)>& visit) override {
-        // Enumerate through a duplicate so that this folder's own offset stays at the start
-        // and it can be enumerated again.
-        FileDescriptor dir(::openat(m_fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!dir.valid()) return;
-        std::vector<std::uint64_t> buffer(32 * 1024 / sizeof(std::uint64_t));  // 8-byte aligned records
-        auto* bytes = reinterpret_cast<std::uint8_t*>(buffer.data());
+        // Read through the folder's own descriptor and rewound to its start afterwards, so that
+        // it can be enumerated again; a scan enumerates tens of thousands of folders, and a
+        // second descriptor for each would cost an open and a close apiece.
+        const RewindOnExit rewind(m_fd.get());
+        constexpr std::size_t kBufferWords = 32 * 1024 / sizeof(std::uint64_t);  // 8-byte aligned records
+        const auto buffer = std::make_unique_for_overwrite<std::uint64_t[]>(kBufferWords);
+        auto* bytes = reinterpret_cast<std::uint8_t*>(buffer.get());
         std::string name;
         for (;;) {
             const long got =
-                ::syscall(SYS_getdents64, dir.get(), bytes, buffer.size() * sizeof(std::uint64_t));
+                ::syscall(SYS_getdents64, m_fd.get(), bytes, kBufferWords * sizeof(std::uint64_t));
             if (got <= 0) return;
             for (long pos = 0; pos < got;) {
                 const auto* entry = reinterpret_cast<const LinuxDirent64*>(bytes + pos);
                 pos += entry->d_reclen;
                 const std::string_view raw(entry->d_name);
                 bool isDir = entry->d_type == DT_DIR;
-                if (entry->d_type == DT_UNKNOWN) isDir = IsDirectoryAt(dir.get(), entry->d_name);
+                if (entry->d_type == DT_UNKNOWN) isDir = IsDirectoryAt(m_fd.get(), entry->d_name);
                 name = text::FromUtf8(raw);
                 if (!visit(VolumeEntry{name, raw, isDir})) return;
             }
