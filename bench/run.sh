@@ -45,16 +45,18 @@ t_unzip=$(best unzip -p "$zip")
 t_load=$(best "$cli" dump --summary "$zip")
 t_rebuild=$(best "$cli" --catalog "$work/catalog" index --rebuild)
 index_file=("$work/catalog"/Index/*.idx)
+index_bytes=$(stat -c %s "${index_file[0]}")
+zip_bytes=$(stat -c %s "$zip")
 memory=$("$build/bench/load-memory" "$zip")
 expect "records loaded by load-memory" "$(echo "$memory" | sed 's/.*: \([0-9]*\) records.*/\1/')" "$files"
 
-printf 'tree: %s files, %s folders; ZIP %s bytes\n' "$files" "$folders" "$(stat -c %s "$zip")"
+printf 'tree: %s files, %s folders; ZIP %s bytes\n' "$files" "$folders" "$zip_bytes"
 ratio scan-folder "$t_scan" find "$t_find" "goal <= 0.8"
-ratio scan-folder "$t_scan" "ncdu -0 -x -o /dev/null" "$t_ncdu" "no goal; ncdu / find = $(echo "$t_ncdu / $t_find" | bc -l | cut -c1-5)"
+ratio scan-folder "$t_scan" "ncdu -0 -x -o /dev/null" "$t_ncdu" "no goal; ncdu / find = $(printf '%.3f' "$(echo "$t_ncdu / $t_find" | bc -l)")"
 ratio "dump --summary" "$t_load" "unzip -p" "$t_unzip" "goal <= 1.2"
 printf 'loaded tree: %s; goal <= 64, absolute (no partner)\n' "$memory"
 printf 'search index: %s bytes = %.3f x the ZIP (goal <= 0.5); building it %.3f s = %.3f of the scan (goal <= 0.10)\n' \
-    "$(stat -c %s "${index_file[0]}")" "$(echo "$(stat -c %s "${index_file[0]}") / $(stat -c %s "$zip")" | bc -l)" \
+    "$index_bytes" "$(echo "$index_bytes / $zip_bytes" | bc -l)" \
     "$(echo "$t_rebuild - $t_load" | bc -l)" "$(echo "($t_rebuild - $t_load) / $t_scan" | bc -l)"
 
 "$build/bench/catalog-bench" "$work/catalog-bench" 20000 2000

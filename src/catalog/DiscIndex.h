@@ -4,9 +4,10 @@
 // answers without inflating and parsing the disc files.
 //
 // The walk order is a sequence of runs, one per folder in pre-order starting at the root: a
-// run holds the folder's files, then its immediate sub-folders (the items), and names the
-// folder item of its parent run that it stands for. Names are one contiguous block in item
-// order, so a search can scan the block as a whole and check only the items it hits.
+// run holds the folder's files, then its immediate sub-folders (the items). Which folder item a
+// run stands for follows from that order and is derived when the index is read. Names are one
+// contiguous block in item order, so a search can scan the block as a whole and check only the
+// items it hits.
 //
 // On disk the index starts with the stamp of the disc file it was built from (which copy, its
 // inode, size and modification time); an index whose stamp is not that of the disc file's

@@ -94,14 +94,17 @@ std::optional<DiscFileStamp> DiscStore::CurrentStamp(std::string_view volumeLabe
 
 std::optional<DiscIndex> DiscStore::OpenIndex(const CDiskInfo& entry) const {
     const std::optional<DiscFileStamp> stamp = CurrentStamp(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);
-    if (!stamp) return std::nullopt;
+    return stamp ? OpenIndex(entry, *stamp) : std::nullopt;
+}
+
+std::optional<DiscIndex> DiscStore::OpenIndex(const CDiskInfo& entry, const DiscFileStamp& current) const {
     std::vector<std::uint8_t> bytes;
     if (platform::ReadWholeFile(IndexPath(entry.m_strVolumeLabel, entry.m_dwVolumeSerial), bytes) !=
         platform::WholeFileRead::Ok) {
         return std::nullopt;
     }
     try {
-        return DiscIndex::Unpack(bytes, *stamp);
+        return DiscIndex::Unpack(bytes, current);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }

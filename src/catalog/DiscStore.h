@@ -38,7 +38,10 @@ public:
     // The stamp of the copy Open would read; nullopt when there is none.
     std::optional<DiscFileStamp> CurrentStamp(std::string_view volumeLabel, std::uint32_t volumeSerial) const;
     // The index of an entry's disc file when it is there, undamaged and built from the disc
-    // file's current copy; nullopt otherwise (the disc must then be searched in full).
+    // file's current copy, whose stamp is `current`; nullopt otherwise (the disc must then be
+    // searched in full).
+    std::optional<DiscIndex> OpenIndex(const CDiskInfo& entry, const DiscFileStamp& current) const;
+    // The same, stating the current copy first.
     std::optional<DiscIndex> OpenIndex(const CDiskInfo& entry) const;
     // Writes the index of `contents`, which must be what the disc file's current copy of
     // `stamp` holds. False when it could not be written (searches then read the disc file).
@@ -59,8 +62,9 @@ public:
 
     // Saves the object when modified, then leaves the newest content in the ZIP (compressing a
     // plain file that is newer than the ZIP) and removes the plain file, brings the search
-    // index up to date with it, then destroys the object and resets `cd`. When the changes cannot be written the object is kept in `cd`,
-    // unchanged, so that the caller can try again after making room: false, after reporting.
+    // index up to date with it, then destroys the object and resets `cd`. When the changes cannot be written
+    // the object is kept in `cd`, unchanged, so that the caller can try again after making room: false, after
+    // reporting.
     bool Release(std::unique_ptr<CCD>& cd);
 
 private:

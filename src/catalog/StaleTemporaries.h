@@ -6,8 +6,8 @@
 //
 // Only our own names are touched: the target part must be a file we write there (the catalog
 // file and the help pages in the catalog folder; disc files, their ZIPs and the default
-// pictures in "Disk", search indexes in "Index"), followed by ".tmp" and mkstemp's six letters or digits. Sub-folders
-// (thumbnails, exported pages) are left alone.
+// pictures in "Disk"; search indexes in "Index"), followed by ".tmp" and mkstemp's six letters
+// or digits. Sub-folders (thumbnails, exported pages) are left alone.
 //
 // A temporary file may belong to a save that is running right now in another copy (pelko-cli
 // beside the desktop program). Two guards keep such a file: its writer holds an flock on it
@@ -31,9 +31,8 @@ bool IsOwnTemporaryName(std::string_view name, TemporaryPlace place);
 inline constexpr std::chrono::minutes kStaleTemporaryAge{10};
 
 // Removes the stale temporary files of the catalog in `catalogFolder` and of its "Disk" and
-// "Index" folders,
-// posting a hint for each one removed and an error for each one that could not be. Returns the
-// files removed.
+// "Index" folders, posting a hint for each one removed and an error for each one that could not
+// be. Returns the files removed.
 std::vector<std::filesystem::path> RemoveStaleTemporaries(const std::filesystem::path& catalogFolder,
                                                           MessageLog& log,
                                                           std::chrono::seconds minimumAge = kStaleTemporaryAge);

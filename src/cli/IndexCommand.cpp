@@ -25,7 +25,6 @@ struct Tally {
     int rebuilt = 0;
     int outdated = 0;    // missing, stale or damaged
     int unreadable = 0;  // no disc file, or one that cannot be read
-    int removed = 0;
 };
 
 // Index files that belong to no scan object of the catalog: left by discs deleted by an older
@@ -63,7 +62,7 @@ int IndexCommand::Execute(CliContext& context, std::span<const std::string> args
             return;
         }
         if (!rebuild) {
-            ++(discs.OpenIndex(entry) ? tally.current : tally.outdated);
+            ++(discs.OpenIndex(entry, *stamp) ? tally.current : tally.outdated);
             return;
         }
         const std::unique_ptr<catalog::CCD> contents = discs.Open(entry);
@@ -81,10 +80,9 @@ int IndexCommand::Execute(CliContext& context, std::span<const std::string> args
                     << " without a disc file\n";
         return kExitOk;
     }
-    tally.removed = RemoveOrphans(session.Folder() / "Index", kept);
+    const int removed = RemoveOrphans(session.Folder() / "Index", kept);
     context.out << "rebuilt the index of " << tally.rebuilt << " scan objects; " << tally.unreadable
-                << " without a readable disc file; removed " << tally.removed
-                << " index files of no scan object\n";
+                << " without a readable disc file; removed " << removed << " index files of no scan object\n";
     if (writeFailed) {
         context.err << "pelko-cli: could not write every index file into "
                     << (session.Folder() / "Index").string() << '\n';

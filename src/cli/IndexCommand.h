@@ -11,8 +11,7 @@ public:
     std::string_view Synopsis() const override { return "index [--rebuild]"; }
     std::string_view Description() const override {
         return "Count the scan objects whose search index is current; with --rebuild, rebuild every index "
-               "from its "
-               "disc file and remove the index files of discs no longer in the catalog.";
+               "from its disc file and remove the index files of discs no longer in the catalog.";
     }
     int Execute(CliContext& context, std::span<const std::string> args) override;
 };

@@ -119,12 +119,15 @@ ContentResult ContentPrefetcher::RunJob(std::size_t index) {
     std::optional<HeadProgress> progress;
     if (m_context.progress) progress.emplace(*m_context.progress, m_nextToTake, index);
     if (m_useIndex) {
-        if (const std::optional<catalog::DiscIndex> found = store.OpenIndex(entry)) {
-            result.stopped = !SearchIndexedScanObject(*found, job.scanObjectPath, m_context, output,
-                                                      progress ? &*progress : nullptr);
-            return result;
-        }
+        // Stated once: the same stamp checks the index and, when it fails, labels the new one.
         stamp = store.CurrentStamp(entry.m_strVolumeLabel, entry.m_dwVolumeSerial);
+        if (stamp) {
+            if (const std::optional<catalog::DiscIndex> found = store.OpenIndex(entry, *stamp)) {
+                result.stopped = !SearchIndexedScanObject(*found, job.scanObjectPath, m_context, output,
+                                                          progress ? &*progress : nullptr);
+                return result;
+            }
+        }
     }
     std::unique_ptr<catalog::CCD> contents;
     try {

@@ -1,10 +1,11 @@
 #pragma once
 // The user's settings store as an INI file kept by QSettings: section [settings], one line per
 // key, text in UTF-8. The library side sees model bytes (GB18030); conversion happens here.
-// Every write that changes a value is flushed to the file at once, so another process sees it; a file that cannot be
-// written is reported once, as a message in model bytes, to the function given. Works without a
-// QCoreApplication. As in any INI file, a ";" starts a comment unless the value is quoted; values
-// written here are quoted when they need it.
+// Every write that changes a value is flushed to the file at once, so another process sees it
+// (an unchanged value is not written again); a file that cannot be written is reported once, as
+// a message in model bytes, to the function given. Works without a QCoreApplication. As in any
+// INI file, a ";" starts a comment unless the value is quoted; values written here are quoted
+// when they need it.
 
 #include <filesystem>
 #include <functional>
